@@ -41,6 +41,7 @@ bool ReadRegistryString(HKEY root, const char* keyPath, const char* valueName,
 
 LONG WriteRegistryString(HKEY root, const char* keyPath, const char* valueName,
                          const char* text) {
+    if (text == nullptr) text = "";
     HKEY key = nullptr;
     char emptyClass[] = "";
     LONG status = RegCreateKeyExA(root, keyPath, 0, emptyClass, REG_OPTION_NON_VOLATILE,
