@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3
+  libreoffice-calc-nogui
 )
 
 missing=()

@@ -1,0 +1,411 @@
+// The invoice writer against real files under Wine: the bytes of new, overwritten and extended
+// files, and the paths and files it cannot write.
+//
+// The files of SpreadsheetFiles go to the folder named by QM_SPREADSHEET_DIR when it is set, so
+// that a later test can open them in a spreadsheet program and check where the cells land.
+#include "invoice/invoice_writer_win32.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "invoice/invoice_model_win32.h"
+#include "settings/settings_store_win32.h"
+
+namespace {
+
+const char* kProductKey = "Software\\Kestrovan\\Quillmet";
+
+// The other process of the sharing test: started from this same program with QM_HOLD_FILE set,
+// it holds that file open for reading without write sharing until told to let go.
+const char* kHoldFileVariable = "QM_HOLD_FILE";
+const DWORD kWaitBoundMs = 30000;
+
+std::string EventName(const char* what, DWORD parentId) {
+    char name[96];
+    std::snprintf(name, sizeof name, "QuillmetInvoiceTest%s%lu", what,
+                  static_cast<unsigned long>(parentId));
+    return name;
+}
+
+int HoldFileIfAsked() {
+    char path[MAX_PATH];
+    char parent[32];
+    if (GetEnvironmentVariableA(kHoldFileVariable, path, sizeof path) == 0) return 0;
+    if (GetEnvironmentVariableA("QM_HOLD_PARENT", parent, sizeof parent) == 0) ExitProcess(2);
+    const DWORD parentId = static_cast<DWORD>(std::strtoul(parent, nullptr, 10));
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) ExitProcess(3);
+    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, EventName("Ready", parentId).c_str());
+    HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, EventName("Release", parentId).c_str());
+    if (ready == nullptr || release == nullptr) ExitProcess(4);
+    SetEvent(ready);
+    const DWORD waited = WaitForSingleObject(release, kWaitBoundMs);
+    CloseHandle(file);
+    CloseHandle(ready);
+    CloseHandle(release);
+    ExitProcess(waited == WAIT_OBJECT_0 ? 0 : 5);
+    return 0;
+}
+
+// Runs before GoogleTest starts, so the holder process never runs the tests.
+const int kHolderRun = HoldFileIfAsked();
+
+std::string ReadWholeFile(const std::string& path) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(written, bytes.size());
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Empties a folder of our own (files only, and one level of folders).
+void EmptyFolder(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        std::string path = folder + "\\" + name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            EmptyFolder(path);
+            RemoveDirectoryA(path.c_str());
+        } else {
+            DeleteFileA(path.c_str());
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+const char* kCsvHeader =
+    "Date, Job Name, No. of Characters, No. of Words, No. of Lines, Total Cost,  \r\n";
+const char* kTsvHeader =
+    "Date \tJob Name \tNo. of Characters \tNo. of Words \tNo. of Lines \tTotal Cost \t \r\n";
+const char* kCsvRecord = "2026-03-07, Typing Job, 1250, 214, 19, 18.75,  \r\n";
+const char* kTsvRecord = "2026-03-07 \tTyping Job \t1250 \t214 \t19 \t18.75 \t \r\n";
+
+class InvoiceWriterTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        SHDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        char name[64];
+        std::snprintf(name, sizeof name, "quillmet-invoice-test-%lu",
+                      static_cast<unsigned long>(GetCurrentProcessId()));
+        folder_ = std::string(temp) + name;
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        EmptyFolder(folder_);
+        // The dialog stores the defaults and a priced job before the writer runs.
+        EnsureInvoiceDefaults();
+        SetJob("Typing Job");
+    }
+    void TearDown() override {
+        EmptyFolder(folder_);
+        RemoveDirectoryA(folder_.c_str());
+        SHDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
+    }
+
+    static void SetJob(const char* jobName) {
+        WriteInvoiceValue(1, "2026-03-07");
+        WriteInvoiceValue(2, jobName);
+        WriteInvoiceValue(3, "1250");
+        WriteInvoiceValue(4, "214");
+        WriteInvoiceValue(5, "19");
+        WriteInvoiceValue(6, "18.75");
+    }
+
+    std::string PathOf(const char* name) const { return folder_ + "\\" + name; }
+
+    std::string folder_;
+};
+
+TEST_F(InvoiceWriterTest, NewFilesWithDefaultColumnsAndTitle) {
+    const std::string csv = PathOf("new.csv");
+    const std::string tsv = PathOf("new.tsv");
+    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
+    EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, true, true));
+    EXPECT_EQ(ReadWholeFile(csv), std::string("Typing Invoice\r\n") + kCsvHeader + kCsvRecord);
+    EXPECT_EQ(ReadWholeFile(tsv), std::string("Typing Invoice\r\n") + kTsvHeader + kTsvRecord);
+}
+
+TEST_F(InvoiceWriterTest, HiddenTitleStartsWithTheHeader) {
+    const std::string csv = PathOf("untitled.csv");
+    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, true, false));
+    EXPECT_EQ(ReadWholeFile(csv), std::string(kCsvHeader) + kCsvRecord);
+}
+
+TEST_F(InvoiceWriterTest, AllSixColumnsHidden) {
+    for (int field = 1; field <= 6; ++field) SetInvoiceFieldShown(field, false);
+    const std::string tsv = PathOf("bare.tsv");
+    EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, false, true));
+    EXPECT_EQ(ReadWholeFile(tsv), "Typing Invoice\r\n \r\n \r\n");
+}
+
+TEST_F(InvoiceWriterTest, HiddenColumnInACustomOrder) {
+    int position = 6;
+    while (position > 1) position = MoveInvoiceField(position, InvoiceMoveDirection::Up);
+    SetInvoiceFieldShown(4, false);
+    const std::string csv = PathOf("custom.csv");
+    const std::string tsv = PathOf("custom.tsv");
+    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
+    EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, false, false));
+    SetJob("Letters");
+    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
+    EXPECT_EQ(ReadWholeFile(csv),
+              "Typing Invoice\r\n"
+              "Total Cost, Date, Job Name, No. of Characters, No. of Lines,  \r\n"
+              "18.75, 2026-03-07, Typing Job, 1250, 19,  \r\n"
+              "18.75, 2026-03-07, Letters, 1250, 19,  \r\n");
+    EXPECT_EQ(ReadWholeFile(tsv),
+              "Total Cost \tDate \tJob Name \tNo. of Characters \tNo. of Lines \t \r\n"
+              "18.75 \t2026-03-07 \tTyping Job \t1250 \t19 \t \r\n");
+}
+
+TEST_F(InvoiceWriterTest, OverwriteReplacesTheWholeFile) {
+    const std::string csv = PathOf("old.csv");
+    WriteWholeFile(csv, "old title\r\nold, header,  \r\n1, 2, 3,  \r\n4, 5, 6,  \r\n");
+    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, true, true));
+    EXPECT_EQ(ReadWholeFile(csv), std::string("Typing Invoice\r\n") + kCsvHeader + kCsvRecord);
+}
+
+TEST_F(InvoiceWriterTest, AppendAddsTheRecordOnlyEvenToAnEmptyFile) {
+    const std::string tsv = PathOf("grow.tsv");
+    EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, false, true));
+    SetJob("Second");
+    EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, false, true));
+    EXPECT_EQ(ReadWholeFile(tsv), std::string("Typing Invoice\r\n") + kTsvHeader + kTsvRecord +
+                                      "2026-03-07 \tSecond \t1250 \t214 \t19 \t18.75 \t \r\n");
+
+    const std::string empty = PathOf("empty.csv");
+    WriteWholeFile(empty, "");
+    EXPECT_TRUE(InvoiceWriter(empty.c_str(), false, false, true));
+    EXPECT_EQ(ReadWholeFile(empty), "2026-03-07, Second, 1250, 214, 19, 18.75,  \r\n");
+}
+
+TEST_F(InvoiceWriterTest, RenamedTitleAndColumnsReachTheFile) {
+    WriteInvoiceColumnName(0, "Acme Transcripts");
+    WriteInvoiceColumnName(3, "Characters");
+    EnsureInvoiceDefaults();  // the next opening of the dialog keeps them
+    const std::string csv = PathOf("renamed.csv");
+    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
+    EXPECT_EQ(ReadWholeFile(csv),
+              "Acme Transcripts\r\n"
+              "Date, Job Name, Characters, No. of Words, No. of Lines, Total Cost,  \r\n" +
+                  std::string(kCsvRecord));
+}
+
+TEST_F(InvoiceWriterTest, LongLinesAreWrittenWhole) {
+    const std::string longName(259, 'N');
+    const std::string longValue(259, 'v');
+    for (int field = 1; field <= 6; ++field) {
+        WriteInvoiceColumnName(field, longName.c_str());
+        WriteInvoiceValue(field, longValue.c_str());
+    }
+    std::string header, record;
+    for (int i = 0; i < 6; ++i) {
+        header += longName + ", ";
+        record += longValue + ", ";
+    }
+    const std::string csv = PathOf("long.csv");
+    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, false));
+    EXPECT_EQ(ReadWholeFile(csv), header + " \r\n" + record + " \r\n");
+}
+
+TEST_F(InvoiceWriterTest, CellsWithSeparatorsOrQuotesAreQuoted) {
+    SetJob("Smith, John \"JJ\"");
+    const std::string csv = PathOf("quoted.csv");
+    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
+    EXPECT_EQ(ReadWholeFile(csv), std::string("Typing Invoice\r\n") + kCsvHeader +
+                                      "2026-03-07,\"Smith, John \"\"JJ\"\"\", 1250, 214, 19, "
+                                      "18.75,  \r\n");
+
+    SetJob("Smith\tJohn");
+    const std::string tsv = PathOf("quoted.tsv");
+    EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, false, false));
+    EXPECT_EQ(
+        ReadWholeFile(tsv),
+        std::string(kTsvHeader) + "2026-03-07 \t\"Smith\tJohn\"\t1250 \t214 \t19 \t18.75 \t \r\n");
+}
+
+TEST_F(InvoiceWriterTest, AppendStartsANewLineAfterAFileWithoutFinalLineBreak) {
+    const std::string csv = PathOf("unterminated.csv");
+    WriteWholeFile(csv, "Date, Job Name\r\n2026-01-02, Old job");
+    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
+    EXPECT_EQ(ReadWholeFile(csv),
+              std::string("Date, Job Name\r\n2026-01-02, Old job\r\n") + kCsvRecord);
+
+    for (const char* ending : {"\r\n", "\n", "\r"}) {
+        const std::string ended = std::string("a, b,  ") + ending;
+        WriteWholeFile(csv, ended);
+        EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
+        EXPECT_EQ(ReadWholeFile(csv), ended + kCsvRecord);
+    }
+}
+
+TEST_F(InvoiceWriterTest, AppendBytesAddsExactlyTheBytes) {
+    const std::string path = PathOf("raw.txt");
+    EXPECT_TRUE(AppendBytesToFile(path.c_str(), "abc", 3));
+    EXPECT_TRUE(AppendBytesToFile(path.c_str(), "de\0f", 4));
+    EXPECT_EQ(ReadWholeFile(path), std::string("abcde\0f", 7));
+    EXPECT_TRUE(AppendLineToFile(path.c_str(), "g\r\n", 3));
+    EXPECT_TRUE(AppendLineToFile(path.c_str(), "h\r\n", 3));
+    EXPECT_EQ(ReadWholeFile(path), std::string("abcde\0f\r\ng\r\nh\r\n", 15));
+}
+
+TEST_F(InvoiceWriterTest, AReaderThatAllowsWritingDoesNotStopTheWriter) {
+    const std::string csv = PathOf("shared.csv");
+    WriteWholeFile(csv, kCsvHeader);
+    HANDLE reader = CreateFileA(csv.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
+    CloseHandle(reader);
+    EXPECT_EQ(ReadWholeFile(csv), std::string(kCsvHeader) + kCsvRecord);
+}
+
+TEST_F(InvoiceWriterTest, ReadOnlyFileWithOverwriteKeepsItsContent) {
+    const std::string csv = PathOf("readonly.csv");
+    const std::string old = "Kept\r\nDate,  \r\n2020-01-01,  \r\n";
+    WriteWholeFile(csv, old);
+    ASSERT_TRUE(SetFileAttributesA(csv.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(InvoiceWriter(csv.c_str(), false, true, true));
+    EXPECT_FALSE(InvoiceWriter(csv.c_str(), false, false, true));
+    SetFileAttributesA(csv.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadWholeFile(csv), old);
+}
+
+TEST_F(InvoiceWriterTest, OverwriteOfAFileThatCannotBeDeletedLeavesItAlone) {
+    // Open in a program that lets others write but not delete: the old lines must not get a
+    // second title and header after them.
+    const std::string csv = PathOf("viewed.csv");
+    const std::string old = std::string("Typing Invoice\r\n") + kCsvHeader + kCsvRecord;
+    WriteWholeFile(csv, old);
+    HANDLE viewer = CreateFileA(csv.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(InvoiceWriter(csv.c_str(), false, true, true));
+    CloseHandle(viewer);
+    EXPECT_EQ(ReadWholeFile(csv), old);
+}
+
+TEST_F(InvoiceWriterTest, FileHeldByAnotherProcessWithoutWriteSharingFails) {
+    const std::string csv = PathOf("held.csv");
+    const std::string old = std::string(kCsvHeader) + kCsvRecord;
+    WriteWholeFile(csv, old);
+
+    const DWORD self = GetCurrentProcessId();
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, EventName("Ready", self).c_str());
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, EventName("Release", self).c_str());
+    ASSERT_NE(ready, nullptr);
+    ASSERT_NE(release, nullptr);
+
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    char parent[32];
+    std::snprintf(parent, sizeof parent, "%lu", static_cast<unsigned long>(self));
+    SetEnvironmentVariableA(kHoldFileVariable, csv.c_str());
+    SetEnvironmentVariableA("QM_HOLD_PARENT", parent);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    char commandLine[MAX_PATH + 2];
+    std::snprintf(commandLine, sizeof commandLine, "\"%s\"", program);
+    const BOOL started = CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
+                                        nullptr, &startup, &process);
+    SetEnvironmentVariableA(kHoldFileVariable, nullptr);
+    SetEnvironmentVariableA("QM_HOLD_PARENT", nullptr);
+    ASSERT_TRUE(started);
+
+    const DWORD waited = WaitForSingleObject(ready, kWaitBoundMs);
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the holder process did not open the file in time";
+    if (waited == WAIT_OBJECT_0) {
+        EXPECT_FALSE(InvoiceWriter(csv.c_str(), false, false, true));
+        EXPECT_FALSE(InvoiceWriter(csv.c_str(), true, true, true));
+    }
+    SetEvent(release);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, kWaitBoundMs), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(ready);
+    CloseHandle(release);
+    EXPECT_EQ(ReadWholeFile(csv), old);
+}
+
+TEST_F(InvoiceWriterTest, PathsThatNameNoWritableFileFail) {
+    const std::string missing = PathOf("no such folder\\invoice.csv");
+    for (bool overwrite : {false, true}) {
+        EXPECT_FALSE(InvoiceWriter(missing.c_str(), false, overwrite, true));
+        EXPECT_FALSE(Exists(PathOf("no such folder")));
+
+        const std::string folder = PathOf("a folder.csv");
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) || Exists(folder));
+        EXPECT_FALSE(InvoiceWriter(folder.c_str(), true, overwrite, true));
+        EXPECT_TRUE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+
+        EXPECT_FALSE(InvoiceWriter("", false, overwrite, true));
+    }
+    EXPECT_FALSE(AppendBytesToFile("", "x", 1));
+    EXPECT_FALSE(AppendBytesToFile(missing.c_str(), "x", 1));
+}
+
+// Files for the spreadsheet check: a new file, then appended records whose job names hold the
+// separator and double quotes. The check script expects exactly these jobs.
+TEST_F(InvoiceWriterTest, SpreadsheetFiles) {
+    char shared[MAX_PATH] = {};
+    std::string folder = folder_;
+    if (GetEnvironmentVariableA("QM_SPREADSHEET_DIR", shared, sizeof shared) > 0) {
+        folder = shared;
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    const char* jobs[] = {"Typing Job", "Smith, John \"JJ\"", "\"Quoted\" start, then text",
+                          "Tab\there, comma, \"quote\"", "Plain again"};
+    for (bool tabbed : {false, true}) {
+        const std::string path = folder + (tabbed ? "\\invoice.tsv" : "\\invoice.csv");
+        DeleteFileA(path.c_str());
+        bool first = true;
+        for (const char* job : jobs) {
+            SetJob(job);
+            EXPECT_TRUE(InvoiceWriter(path.c_str(), tabbed, first, true)) << path;
+            first = false;
+        }
+        const std::string bytes = ReadWholeFile(path);
+        EXPECT_EQ(bytes.compare(0, 16, "Typing Invoice\r\n"), 0);
+        EXPECT_NE(bytes.find(tabbed ? "\"Tab\there, comma, \"\"quote\"\"\"\t1250 \t"
+                                    : ",\"Tab\there, comma, \"\"quote\"\"\", 1250, "),
+                  std::string::npos)
+            << bytes;
+    }
+}
+
+}  // namespace
