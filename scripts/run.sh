@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the Windows program and starts it under Wine. Without a
+# display it runs on a virtual one, saves a screenshot of the desktop with the main window
+# under build/ and ends the program.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+if [ -z "${QM_DEPS_DONE:-}" ]; then
+  scripts/install-deps.sh
+  export QM_DEPS_DONE=1
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  export QM_VIRTUAL_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
+fi
+
+cmake --preset cross >/dev/null
+cmake --build --preset cross --target quillmet quillmet-count
+exe=$root/build/cross/src/app/quillmet.exe
+source scripts/wine-env.sh
+scripts/wine-prefix.sh
+
+if [ -z "${QM_VIRTUAL_DISPLAY:-}" ]; then
+  echo "Starting Quillmet ($exe)"
+  exec wine "$exe" "$@"
+fi
+
+wine "$exe" "$@" </dev/null >/dev/null 2>&1 &
+sleep "${QM_SCREENSHOT_DELAY:-8}"
+shot=$root/build/quillmet-screenshot.png
+import -window root "$shot"
+echo "Quillmet ran on a virtual display; screenshot of its window: $shot"
+wineserver -k 2>/dev/null || true

@@ -1,0 +1,373 @@
+#include "app/main_window_win32.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/site_links.h"
+#include "counting/job_pricing.h"
+#include "counting/text_counting.h"
+#include "net/periodic_checks_win32.h"
+#include "resource_ids.h"
+#include "settings/settings_store_win32.h"
+#include "settings/system_checks_win32.h"
+
+namespace {
+
+constexpr int kTextBufferSize = 260;
+const COLORREF kDarkBlue = RGB(58, 94, 128);
+const COLORREF kMidBlue = RGB(127, 157, 185);
+const COLORREF kMenuBarColour = RGB(236, 241, 247);
+
+HFONT CreateBoldFont(int height) {
+    return CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, nullptr);
+}
+
+// Places the window at the remembered position, kept inside the desktop.
+void PlaceOnDesktop(HWND window) {
+    int x = SettingsStore::ReadInt(SettingsScope::PerUser, "Settings", "X", 120);
+    int y = SettingsStore::ReadInt(SettingsScope::PerUser, "Settings", "Y", 30);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    if (width > desktop.right - desktop.left) width = desktop.right - desktop.left;
+    if (height > desktop.bottom - desktop.top) height = desktop.bottom - desktop.top;
+    if (x < desktop.left) x = desktop.left;
+    if (y < desktop.top) y = desktop.top;
+    if (x + width > desktop.right) x = desktop.right - width;
+    if (y + height > desktop.bottom) y = desktop.bottom - height;
+    MoveWindow(window, x, y, width, height, TRUE);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(bool startedAtLogon) : startedAtLogon_(startedAtLogon) {
+    captionFont_ = CreateBoldFont(16);
+    labelFont_ = CreateBoldFont(15);
+    darkBlueBrush_ = CreateSolidBrush(kDarkBlue);
+    midBlueBrush_ = CreateSolidBrush(kMidBlue);
+    user32_ = LoadLibraryA("user32.dll");
+    if (user32_ != nullptr) {
+        setMenuInfo_ = reinterpret_cast<SetMenuInfoFunction>(
+            reinterpret_cast<void*>(GetProcAddress(user32_, "SetMenuInfo")));
+    }
+}
+
+MainWindow::~MainWindow() {
+    if (captionFont_ != nullptr) DeleteObject(captionFont_);
+    if (labelFont_ != nullptr) DeleteObject(labelFont_);
+    if (darkBlueBrush_ != nullptr) DeleteObject(darkBlueBrush_);
+    if (midBlueBrush_ != nullptr) DeleteObject(midBlueBrush_);
+    if (menuBarBrush_ != nullptr) DeleteObject(menuBarBrush_);
+    if (user32_ != nullptr) FreeLibrary(user32_);
+}
+
+void MainWindow::OnInit() {
+    HINSTANCE instance = ProgramInstance();
+    auto bigIcon = static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
+    auto smallIcon = static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_SHARED));
+    SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+
+    AddTrayIcon();
+
+    for (int id : {IDC_PRICING_CAPTION, IDC_COUNTED_CAPTION}) {
+        SendDlgItemMessageA(window_, id, WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_), TRUE);
+    }
+    for (int id : {IDC_TOTAL_LABEL, IDC_TOTAL, IDC_EQUALS_TOTAL}) {
+        SendDlgItemMessageA(window_, id, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), TRUE);
+    }
+
+    LoadPricingInputs();
+    PlaceOnDesktop(window_);
+    ticker_.Start(GetDlgItem(window_, IDC_STATUS_BAR), kStatusMessages);
+    SetMenuBarBackground();
+
+    // A log-on start hides the window as soon as the message loop runs.
+    if (startedAtLogon_) PostMessageA(window_, WM_COMMAND, IDCMD_CLOSE_TO_TRAY, 0);
+
+    InsertHelpLinks();
+
+    SetDlgItemTextA(window_, IDC_COUNTED_TEXT, "");
+    SetDlgItemInt(window_, IDC_CHARACTERS, 0, TRUE);
+    SetDlgItemInt(window_, IDC_WORDS, 0, TRUE);
+    RecomputePrice();
+
+    SettingsStore::MarkMachineFlag("Installed");
+}
+
+void MainWindow::OnDestroy() {
+    ticker_.Stop();
+    hasCountedText_ = false;
+    std::string().swap(countedText_);
+    RemoveTrayIcon();
+    SavePricingInputs();
+}
+
+void MainWindow::OnHelp() { ShowHelpTopic(window_, HELP_CONTENTS, 0); }
+
+void MainWindow::OnCommand(WPARAM wParam, WORD) {
+    const int id = LOWORD(wParam);
+    switch (id) {
+        case IDCMD_CLOSE_TO_TRAY:
+            ShowWindow(window_, SW_HIDE);
+            return;
+        case IDCMD_EXIT:
+            AskExit();
+            return;
+        case IDCMD_UPDATE_TEXT:
+            CountClipboardText();
+            return;
+        case IDCMD_OPEN_FROM_TRAY:
+            ShowMainWindow();
+            return;
+        default:
+            break;
+    }
+    if (id >= IDCMD_FIRST_LINK && id <= IDCMD_LAST_LINK) OpenHelpLink(id);
+}
+
+INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            // Enter and Escape must neither close nor hide the window.
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) return TRUE;
+            break;
+        case WM_CTLCOLORSTATIC: {
+            HBRUSH brush = ColourStatic(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)),
+                                        reinterpret_cast<HDC>(wParam));
+            if (brush != nullptr) return reinterpret_cast<INT_PTR>(brush);
+            break;
+        }
+        case kTrayCallbackMessage:
+            if (lParam == WM_LBUTTONUP) {
+                ShowMainWindow();
+            } else if (lParam == WM_RBUTTONDOWN) {
+                ShowTrayMenu();
+            }
+            return TRUE;
+        case WM_CLOSE:
+            // The close box and Alt+F4 end the program without the exit question.
+            if (OnCancel()) EndWindow(IDCANCEL);
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam) EndWindow(IDCANCEL);
+            return TRUE;
+        case kCloseRequestMessage:
+            EndWindow(IDCANCEL);
+            return TRUE;
+        case kShowRequestMessage:
+            if (wParam == 0) ShowMainWindow();
+            return TRUE;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            break;
+        default:
+            break;
+    }
+    return ModelessDialog::HandleMessage(message, wParam, lParam);
+}
+
+void MainWindow::ShowMainWindow() {
+    ShowWindow(window_, IsZoomed(window_) ? SW_MAXIMIZE : SW_RESTORE);
+    SetForegroundWindow(window_);
+    RunPeriodicChecks(window_);
+}
+
+void MainWindow::AskExit() {
+    int answer = MessageBoxA(window_, "Do you want Quillmet to run in the background?",
+                             "Confirm Exit", MB_ICONQUESTION | MB_YESNOCANCEL);
+    if (answer == IDYES) {
+        ShowWindow(window_, SW_HIDE);
+    } else if (answer == IDNO) {
+        EndWindow(IDCANCEL);
+    }
+}
+
+void MainWindow::AddTrayIcon() {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayCallbackMessage;
+    data.hIcon = static_cast<HICON>(
+        LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, 0));
+    std::snprintf(data.szTip, sizeof data.szTip, "%s", "Quillmet");
+    Shell_NotifyIconA(NIM_ADD, &data);
+    // The shell keeps its own copy of the icon.
+    if (data.hIcon != nullptr) DestroyIcon(data.hIcon);
+}
+
+void MainWindow::RemoveTrayIcon() {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+void MainWindow::ShowTrayMenu() {
+    SetForegroundWindow(window_);
+    HMENU menu = LoadMenuA(ProgramInstance(), MAKEINTRESOURCEA(IDM_TRAY_MENU));
+    if (menu == nullptr) return;
+    HMENU popup = GetSubMenu(menu, 0);
+    SetMenuDefaultItem(popup, IDCMD_OPEN_FROM_TRAY, FALSE);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
+    DestroyMenu(menu);
+}
+
+void MainWindow::InsertHelpLinks() {
+    HMENU menu = GetMenu(window_);
+    int row = 0;
+    for (; kHelpLinks[row].caption != nullptr && row < kMaxHelpLinks; ++row) {
+        const HelpLink& link = kHelpLinks[row];
+        if (link.caption[0] == '\0') {
+            InsertMenuA(menu, IDCMD_ABOUT, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+        } else {
+            InsertMenuA(menu, IDCMD_ABOUT, MF_BYCOMMAND | MF_STRING, IDCMD_FIRST_LINK + row,
+                        link.caption);
+        }
+    }
+    helpLinksInserted_ = row;
+    InsertMenuA(menu, IDCMD_ABOUT, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+}
+
+void MainWindow::OpenHelpLink(int commandId) {
+    const int row = commandId - IDCMD_FIRST_LINK;
+    if (row < 0 || row >= helpLinksInserted_) return;
+    if (kHelpLinks[row].caption[0] == '\0') return;
+    OpenSitePage(kHelpLinks[row].page);
+}
+
+void MainWindow::SetMenuBarBackground() {
+    if (setMenuInfo_ == nullptr) return;
+    menuBarBrush_ = CreateSolidBrush(kMenuBarColour);
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND;
+    info.hbrBack = menuBarBrush_;
+    setMenuInfo_(GetMenu(window_), &info);
+    DrawMenuBar(window_);
+}
+
+HBRUSH MainWindow::ColourStatic(int controlId, HDC dc) {
+    switch (controlId) {
+        case IDC_PRICING_CAPTION:
+        case IDC_COUNTED_CAPTION:
+            SetBkColor(dc, kDarkBlue);
+            SetTextColor(dc, RGB(255, 255, 255));
+            return darkBlueBrush_;
+        case IDC_COUNTED_BOX:
+        case IDC_PRICING_BOX:
+            SetBkColor(dc, kDarkBlue);
+            return darkBlueBrush_;
+        case IDC_CHAR_ROW_CAPTION:
+        case IDC_WORD_ROW_CAPTION:
+        case IDC_LINE_ROW_CAPTION:
+            SetBkColor(dc, kMidBlue);
+            return midBlueBrush_;
+        case IDC_CHAR_CAPTION_BOX:
+        case IDC_WORD_CAPTION_BOX:
+        case IDC_LINE_CAPTION_BOX:
+            SetBkColor(dc, kDarkBlue);
+            return midBlueBrush_;
+        default:
+            return nullptr;
+    }
+}
+
+std::string MainWindow::FieldText(int controlId) const {
+    char text[kTextBufferSize] = {};
+    GetDlgItemTextA(window_, controlId, text, sizeof text);
+    return text;
+}
+
+void MainWindow::CountClipboardText() {
+    // Without a new text the counts stay those of the text counted before.
+    int characters = static_cast<int>(GetDlgItemInt(window_, IDC_CHARACTERS, nullptr, TRUE));
+    int words = static_cast<int>(GetDlgItemInt(window_, IDC_WORDS, nullptr, TRUE));
+
+    OpenClipboard(nullptr);
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        const char* text = static_cast<const char*>(GlobalLock(data));
+        if (text != nullptr) {
+            // Another program may have put text without its terminating zero: never read past
+            // the memory block.
+            const std::size_t length = strnlen(text, GlobalSize(data));
+            countedText_.assign(text, length);
+            hasCountedText_ = true;
+            characters = static_cast<int>(length);
+            words = CountWords(countedText_.c_str());
+            GlobalUnlock(data);
+            SetDlgItemTextA(window_, IDC_COUNTED_TEXT, countedText_.c_str());
+        } else {
+            SetDlgItemTextA(window_, IDC_COUNTED_TEXT, "");
+        }
+    }
+    CloseClipboard();
+
+    SetDlgItemInt(window_, IDC_CHARACTERS, static_cast<UINT>(characters), TRUE);
+    SetDlgItemInt(window_, IDC_WORDS, static_cast<UINT>(words), TRUE);
+    RecomputePrice();
+}
+
+void MainWindow::RecomputePrice() {
+    PricingFields fields;
+    fields.fixedCost = FieldText(IDC_FIXED_COST);
+    fields.characters = FieldText(IDC_CHARACTERS);
+    fields.words = FieldText(IDC_WORDS);
+    fields.width = FieldText(IDC_WIDTH);
+    fields.perCharacter = FieldText(IDC_PER_CHAR);
+    fields.perWord = FieldText(IDC_PER_WORD);
+    fields.perLine = FieldText(IDC_PER_LINE);
+
+    const PricingOutcome outcome =
+        ComputeJobPrice(fields, hasCountedText_ ? countedText_.c_str() : nullptr);
+
+    if (outcome.widthChanged) SetDlgItemTextA(window_, IDC_WIDTH, outcome.width.c_str());
+    if (outcome.perCharacterChanged) {
+        SetDlgItemTextA(window_, IDC_PER_CHAR, outcome.perCharacter.c_str());
+    }
+    if (outcome.perWordChanged) SetDlgItemTextA(window_, IDC_PER_WORD, outcome.perWord.c_str());
+    if (outcome.perLineChanged) SetDlgItemTextA(window_, IDC_PER_LINE, outcome.perLine.c_str());
+    SetDlgItemInt(window_, IDC_LINES, static_cast<UINT>(outcome.lines), TRUE);
+
+    total_ = outcome.total;
+    SetDlgItemTextA(window_, IDC_CHAR_AMOUNT, outcome.characterAmountText.c_str());
+    SetDlgItemTextA(window_, IDC_WORD_AMOUNT, outcome.wordAmountText.c_str());
+    SetDlgItemTextA(window_, IDC_LINE_AMOUNT, outcome.lineAmountText.c_str());
+    SetDlgItemTextA(window_, IDC_TOTAL, outcome.totalText.c_str());
+
+    for (const PublishedValue& value : outcome.published) {
+        SettingsStore::WriteString(SettingsScope::PerUser, "Settings", value.name,
+                                   value.text.c_str());
+    }
+}
+
+void MainWindow::LoadPricingInputs() {
+    for (const PricingInput& input : kPricingInputs) {
+        char text[kSettingsTextSize];
+        SettingsStore::ReadString(SettingsScope::PerUser, "Settings", input.valueName,
+                                  input.defaultText, text);
+        SetDlgItemTextA(window_, input.controlId, text);
+    }
+}
+
+void MainWindow::SavePricingInputs() {
+    for (const PricingInput& input : kPricingInputs) {
+        SettingsStore::WriteString(SettingsScope::PerUser, "Settings", input.valueName,
+                                   FieldText(input.controlId).c_str());
+    }
+}

@@ -1,0 +1,64 @@
+// The program's one window in the normal run: counted text, pricing panel, menus, status bar
+// and tray icon. A modeless dialog that routes every command.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/status_ticker_win32.h"
+#include "ui/dialog_base_win32.h"
+
+// Messages between copies of the program.
+constexpr UINT kCloseRequestMessage = WM_USER + 102;  // 1126
+constexpr UINT kShowRequestMessage = WM_USER + 104;   // 1128
+// Tray icon callback and id.
+constexpr UINT kTrayCallbackMessage = WM_APP + 103;  // 32871
+constexpr UINT kTrayIconId = 24;
+
+class MainWindow : public ModelessDialog {
+public:
+    explicit MainWindow(bool startedAtLogon);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    void OnInit() override;
+    void OnDestroy() override;
+    bool OnCancel() override { return true; }
+    void OnHelp() override;
+    void OnCommand(WPARAM wParam, WORD notifyCode) override;
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    void ShowMainWindow();
+    void CountClipboardText();
+    void RecomputePrice();
+
+private:
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void ShowTrayMenu();
+    void AskExit();
+    void InsertHelpLinks();
+    void OpenHelpLink(int commandId);
+    void SetMenuBarBackground();
+    void LoadPricingInputs();
+    void SavePricingInputs();
+    HBRUSH ColourStatic(int controlId, HDC dc);
+    std::string FieldText(int controlId) const;
+
+    bool startedAtLogon_;
+    double total_ = 0.0;
+    HFONT captionFont_ = nullptr;
+    HFONT labelFont_ = nullptr;
+    HBRUSH darkBlueBrush_ = nullptr;
+    HBRUSH midBlueBrush_ = nullptr;
+    HBRUSH menuBarBrush_ = nullptr;
+    StatusTicker ticker_;
+    int helpLinksInserted_ = 0;
+    bool hasCountedText_ = false;
+    std::string countedText_;
+    HMODULE user32_ = nullptr;
+    using SetMenuInfoFunction = BOOL(WINAPI*)(HMENU, LPCMENUINFO);
+    SetMenuInfoFunction setMenuInfo_ = nullptr;
+};

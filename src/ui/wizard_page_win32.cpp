@@ -1,0 +1,44 @@
+#include "ui/wizard_page_win32.h"
+
+void WizardPage::EndWindow(INT_PTR) {
+    if (window_ != nullptr) PostMessageA(GetParent(window_), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+
+INT_PTR WizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const NMHDR* header = SheetNotification(message, lParam)) {
+        switch (header->code) {
+            case PSN_WIZFINISH:
+            case PSN_WIZNEXT:
+                SetMessageResult(OnOk() ? 0 : -1);
+                return 1;
+            case PSN_KILLACTIVE:
+                OnPageDeactivate();
+                SetMessageResult(0);
+                return 1;
+            case PSN_SETACTIVE:
+                PostMessageA(header->hwndFrom, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags_));
+                OnPageActivate();
+                UpdateControls();
+                SetMessageResult(0);
+                return 1;
+            default:
+                break;  // PSN_WIZBACK included: Back is always allowed.
+        }
+    }
+    return PropertyPage::HandleMessage(message, wParam, lParam);
+}
+
+void TimedWizardPage::OnPageActivate() {
+    stop_ = false;
+    if (window_ != nullptr) SetTimer(window_, kDeferredWorkTimer, 0, nullptr);
+}
+
+void TimedWizardPage::OnPageDeactivate() { stop_ = true; }
+
+INT_PTR TimedWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && window_ != nullptr) {
+        KillTimer(window_, kDeferredWorkTimer);
+        if (wParam == kDeferredWorkTimer) OnDeferredWork();
+    }
+    return WizardPage::HandleMessage(message, wParam, lParam);
+}

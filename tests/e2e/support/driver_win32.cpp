@@ -1,0 +1,209 @@
+#include "support/driver_win32.h"
+
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace e2e {
+
+namespace {
+
+// Wine maps the Unix file system to drive Z:.
+std::string WindowsPathFromUnix(const char* path) {
+    std::string result = path;
+    if (!result.empty() && result[0] == '/') {
+        result = "Z:" + result;
+        for (char& c : result) {
+            if (c == '/') c = '\\';
+        }
+    }
+    return result;
+}
+
+const char* kProductKey = "Software\\Kestrovan\\Quillmet";
+
+}  // namespace
+
+std::string ProgramPath() {
+    const char* path = std::getenv("QM_EXE");
+    return path != nullptr ? WindowsPathFromUnix(path) : std::string();
+}
+
+std::string MakeScratchFolder(const char* name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    std::string folder = std::string(temp) + "qm-e2e-" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string CopyProgram(const std::string& folder, const char* name,
+                        const unsigned char* trailer, size_t trailerLength) {
+    std::string target = folder + "\\" + name;
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!CopyFileA(ProgramPath().c_str(), target.c_str(), FALSE)) return std::string();
+    if (trailer != nullptr) {
+        HANDLE file = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return std::string();
+        SetFilePointer(file, 0, nullptr, FILE_END);
+        DWORD written = 0;
+        WriteFile(file, trailer, static_cast<DWORD>(trailerLength), &written, nullptr);
+        CloseHandle(file);
+        if (written != trailerLength) return std::string();
+    }
+    return target;
+}
+
+Process::~Process() {
+    Kill();
+    if (info_.hProcess != nullptr) CloseHandle(info_.hProcess);
+    if (info_.hThread != nullptr) CloseHandle(info_.hThread);
+}
+
+bool Process::Start(const std::string& application, const std::string& commandLine,
+                    const char* currentFolder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string line = commandLine;
+    return CreateProcessA(application.empty() ? nullptr : application.c_str(), &line[0], nullptr,
+                          nullptr, FALSE, 0, nullptr, currentFolder, &startup, &info_) != FALSE;
+}
+
+bool Process::WaitForExit(DWORD timeoutMs) {
+    return info_.hProcess != nullptr &&
+           WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool Process::WaitForIdle(DWORD timeoutMs) {
+    return info_.hProcess != nullptr && WaitForInputIdle(info_.hProcess, timeoutMs) == 0;
+}
+
+bool Process::Running() const {
+    return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Process::Kill() {
+    if (Running()) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+}
+
+namespace {
+
+struct DialogSearch {
+    const char* title;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<DialogSearch*>(context);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, "#32770") != 0) return TRUE;
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (lstrcmpA(title, search->title) != 0) return TRUE;
+    if (search->processId != 0) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != search->processId) return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND WaitForDialog(const char* title, DWORD processId, DWORD timeoutMs) {
+    DialogSearch search{title, processId, nullptr};
+    WaitFor(
+        [&] {
+            EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+std::string MessageBoxText(HWND box) {
+    // A message box's text is its static control with id 0xFFFF.
+    return ControlText(box, 0xFFFF);
+}
+
+void PressButton(HWND dialog, int buttonId) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+}
+
+std::string ControlText(HWND dialog, int controlId) {
+    char text[4096] = {};
+    SendDlgItemMessageA(dialog, controlId, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void SetControlText(HWND dialog, int controlId, const char* text) {
+    SendDlgItemMessageA(dialog, controlId, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+bool PutTextOnClipboard(const std::string& text) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (memory == nullptr) return false;
+    char* bytes = static_cast<char*>(GlobalLock(memory));
+    memcpy(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (!OpenClipboard(nullptr)) {
+        GlobalFree(memory);
+        return false;
+    }
+    EmptyClipboard();
+    bool ok = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!ok) GlobalFree(memory);
+    return ok;
+}
+
+void DeleteProductSettings() {
+    SHDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kProductKey);
+}
+
+std::string ReadSetting(HKEY root, const char* section, const char* name) {
+    std::string path = std::string(kProductKey) + "\\" + section;
+    char data[1024] = {};
+    DWORD size = sizeof data - 1;
+    if (SHGetValueA(root, path.c_str(), name, nullptr, data, &size) != ERROR_SUCCESS) return "";
+    return data;
+}
+
+bool SettingExists(HKEY root, const char* section, const char* name) {
+    std::string path = std::string(kProductKey) + "\\" + section;
+    return SHGetValueA(root, path.c_str(), name, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+void WriteSetting(const char* section, const char* name, const char* text) {
+    std::string path = std::string(kProductKey) + "\\" + section;
+    SHSetValueA(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, text,
+                static_cast<DWORD>(lstrlenA(text) + 1));
+}
+
+std::string OpenedPages() {
+    const char* log = std::getenv("QM_BROWSER_LOG");
+    if (log == nullptr) return "";
+    std::ifstream file(WindowsPathFromUnix(log), std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void ForgetOpenedPages() {
+    const char* log = std::getenv("QM_BROWSER_LOG");
+    if (log != nullptr) DeleteFileA(WindowsPathFromUnix(log).c_str());
+}
+
+}  // namespace e2e

@@ -1,0 +1,74 @@
+// Drives the real quillmet.exe from outside, as a user or another program would: starts it,
+// finds its windows, answers its message boxes, uses the clipboard and reads the registry.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+// The program under test as a Windows path (from the QM_EXE environment variable).
+std::string ProgramPath();
+// A fresh folder of the test's own, as a Windows path.
+std::string MakeScratchFolder(const char* name);
+// Copies the program into folder under another name; appends marker bytes when given.
+std::string CopyProgram(const std::string& folder, const char* name,
+                        const unsigned char* trailer = nullptr, size_t trailerLength = 0);
+
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // commandLine is passed as it stands; the program is started in currentFolder if given.
+    bool Start(const std::string& application, const std::string& commandLine,
+               const char* currentFolder = nullptr);
+    bool WaitForExit(DWORD timeoutMs);
+    // Waits until the program's message loop waits for input.
+    bool WaitForIdle(DWORD timeoutMs);
+    bool Running() const;
+    DWORD Id() const { return info_.dwProcessId; }
+    // Ends the process by force if it is still running.
+    void Kill();
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Waits for a top-level dialog window with this title, of any process (or of processId when
+// not 0). Returns null when the bound passes.
+HWND WaitForDialog(const char* title, DWORD processId, DWORD timeoutMs);
+// Waits until a condition holds, polling; false when the bound passes.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(25);
+    }
+}
+
+// The text of a message box (its static control) and a press on one of its buttons.
+std::string MessageBoxText(HWND box);
+void PressButton(HWND dialog, int buttonId);
+
+std::string ControlText(HWND dialog, int controlId);
+void SetControlText(HWND dialog, int controlId, const char* text);
+
+bool PutTextOnClipboard(const std::string& text);
+
+// The product's settings, straight from the registry.
+void DeleteProductSettings();
+std::string ReadSetting(HKEY root, const char* section, const char* name);
+bool SettingExists(HKEY root, const char* section, const char* name);
+void WriteSetting(const char* section, const char* name, const char* text);
+
+// Web pages opened by the program (the prefix's browser records them).
+std::string OpenedPages();
+void ForgetOpenedPages();
+
+}  // namespace e2e

@@ -1,0 +1,47 @@
+// A started copy of the program with its main window, ended at the end of each test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "support/driver_win32.h"
+
+namespace e2e {
+
+constexpr DWORD kStartBoundMs = 20000;
+constexpr DWORD kExitBoundMs = 15000;
+constexpr UINT kCloseRequest = WM_USER + 102;
+
+class RunningProgram {
+public:
+    // Starts quillmet.exe with the given arguments; window() is null when no window came.
+    explicit RunningProgram(const char* arguments = "") {
+        std::string line = "\"" + ProgramPath() + "\" " + arguments;
+        if (process_.Start(ProgramPath(), line)) {
+            window_ = WaitForDialog("Quillmet", process_.Id(), kStartBoundMs);
+            // The window exists before its set-up has run: wait until the program waits for
+            // input, with its fields filled.
+            if (window_ != nullptr) process_.WaitForIdle(kStartBoundMs);
+        }
+    }
+    ~RunningProgram() { End(); }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    HWND window() const { return window_; }
+    Process& process() { return process_; }
+
+    // Asks the program to close as another copy would, and waits for it to end.
+    bool End() {
+        if (!process_.Running()) return true;
+        if (window_ != nullptr) PostMessageA(window_, kCloseRequest, 0, 0);
+        bool ended = process_.WaitForExit(kExitBoundMs);
+        process_.Kill();
+        return ended;
+    }
+
+private:
+    Process process_;
+    HWND window_ = nullptr;
+};
+
+}  // namespace e2e

@@ -1,0 +1,169 @@
+// The main window inside the test program: its menus, the status-bar ticker, the keys it
+// swallows and what it saves when it goes.
+#include "app/main_window_win32.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/site_links.h"
+#include "resource_ids.h"
+#include "settings/settings_store_win32.h"
+#include "support/message_script.h"
+
+namespace {
+
+const char* kProductKey = "Software\\Kestrovan\\Quillmet";
+
+std::string MenuText(HMENU menu, int position) {
+    char text[256] = {};
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override { SHDeleteKeyA(HKEY_CURRENT_USER, kProductKey); }
+    void TearDown() override { SHDeleteKeyA(HKEY_CURRENT_USER, kProductKey); }
+
+    // Runs the main window with the script's steps; the last step must end the window.
+    void Run(MainWindow& window, MessageScript& script) {
+        script.Rescue([&] {
+            if (window.Window() != nullptr) DestroyWindow(window.Window());
+        });
+        script.Start();
+        EXPECT_TRUE(RunModelessLoop(window, MAKEINTRESOURCEA(IDD_MAIN_WINDOW), nullptr));
+        script.Stop();
+        EXPECT_TRUE(script.Completed());
+        EXPECT_EQ(window.Window(), nullptr);
+        // The window posts the quit message as it goes; take it off the queue.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+};
+
+TEST_F(MainWindowTest, HelpMenuHoldsTheSiteLinksBetweenContentsAndAbout) {
+    MainWindow window(false);
+    MessageScript script;
+    script.Do([&] {
+        HMENU help = GetSubMenu(GetMenu(window.Window()), 2);
+        ASSERT_NE(help, nullptr);
+        const int count = GetMenuItemCount(help);
+        int rows = 0;
+        while (kHelpLinks[rows].caption != nullptr) ++rows;
+        // Contents, separator, the rows, one more separator, About.
+        ASSERT_EQ(count, 2 + rows + 2);
+        EXPECT_EQ(GetMenuItemID(help, 0), static_cast<UINT>(IDCMD_HELP_CONTENTS));
+        for (int row = 0; row < rows; ++row) {
+            const UINT id = GetMenuItemID(help, 2 + row);
+            if (kHelpLinks[row].caption[0] == '\0') {
+                EXPECT_EQ(GetMenuState(help, 2 + row, MF_BYPOSITION) & MF_SEPARATOR,
+                          static_cast<UINT>(MF_SEPARATOR))
+                    << "row " << row;
+            } else {
+                EXPECT_EQ(id, static_cast<UINT>(IDCMD_FIRST_LINK + row));
+                EXPECT_EQ(MenuText(help, 2 + row), kHelpLinks[row].caption);
+            }
+        }
+        EXPECT_EQ(GetMenuState(help, count - 2, MF_BYPOSITION) & MF_SEPARATOR,
+                  static_cast<UINT>(MF_SEPARATOR));
+        EXPECT_EQ(GetMenuItemID(help, count - 1), static_cast<UINT>(IDCMD_ABOUT));
+    });
+    script.Do([&] { PostMessageA(window.Window(), WM_CLOSE, 0, 0); });
+    Run(window, script);
+}
+
+TEST_F(MainWindowTest, LinkTableFitsTheMenuCommandRange) {
+    int rows = 0;
+    while (kHelpLinks[rows].caption != nullptr) ++rows;
+    EXPECT_LE(rows, kMaxHelpLinks);
+    EXPECT_EQ(IDCMD_FIRST_LINK + kMaxHelpLinks - 1, IDCMD_LAST_LINK);
+}
+
+TEST_F(MainWindowTest, StatusBarShowsTheFirstMessageSoonAfterStart) {
+    MainWindow window(false);
+    MessageScript script;
+    auto statusText = [&] {
+        char text[256] = {};
+        SendDlgItemMessageA(window.Window(), IDC_STATUS_BAR, SB_GETTEXTA, 0,
+                            reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    script.Do([&] { EXPECT_EQ(statusText(), ""); });
+    script.WaitFor("the first status message", [&] { return statusText() == kStatusMessages[0]; });
+    script.Do([&] { PostMessageA(window.Window(), WM_CLOSE, 0, 0); });
+    Run(window, script);
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeAreSwallowedWhileTheCloseBoxEnds) {
+    MainWindow window(false);
+    MessageScript script;
+    script.Do([&] {
+        HWND edit = GetDlgItem(window.Window(), IDC_FIXED_COST);
+        SetFocus(edit);
+        // Keys go through the window's own loop and dialog manager, as typed.
+        PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    });
+    script.Do([&] { EXPECT_TRUE(IsWindowVisible(window.Window())); });
+    script.Do([&] { PostMessageA(window.Window(), WM_CLOSE, 0, 0); });
+    Run(window, script);
+}
+
+TEST_F(MainWindowTest, EnterInTheCountedTextMakesANewLine) {
+    MainWindow window(false);
+    MessageScript script;
+    script.Do([&] {
+        HWND edit = GetDlgItem(window.Window(), IDC_COUNTED_TEXT);
+        SetFocus(edit);
+        PostMessageA(edit, WM_CHAR, 'a', 1);
+        // The loop translates the key into the character that makes the new line.
+        PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    });
+    script.Do([&] { PostMessageA(GetDlgItem(window.Window(), IDC_COUNTED_TEXT), WM_CHAR, 'b', 1); });
+    script.Do([&] {
+        char text[64] = {};
+        GetDlgItemTextA(window.Window(), IDC_COUNTED_TEXT, text, sizeof text);
+        EXPECT_STREQ(text, "a\r\nb");
+        EXPECT_TRUE(IsWindowVisible(window.Window()));
+        PostMessageA(window.Window(), WM_CLOSE, 0, 0);
+    });
+    Run(window, script);
+}
+
+TEST_F(MainWindowTest, EveryEndSavesThePricingInputsAsTyped) {
+    MainWindow window(false);
+    MessageScript script;
+    script.Do([&] {
+        SetDlgItemTextA(window.Window(), IDC_PER_LINE, "-5");
+        SetDlgItemTextA(window.Window(), IDC_WIDTH, "abc");
+        PostMessageA(window.Window(), WM_ENDSESSION, TRUE, 0);
+    });
+    Run(window, script);
+    char text[kSettingsTextSize];
+    SettingsStore::ReadString(SettingsScope::PerUser, "Settings", "LineCost", "", text);
+    EXPECT_STREQ(text, "-5");
+    SettingsStore::ReadString(SettingsScope::PerUser, "Settings", "CharacterPerLine", "", text);
+    EXPECT_STREQ(text, "abc");
+    SettingsStore::ReadString(SettingsScope::PerUser, "Settings", "FixedCostAmount", "", text);
+    EXPECT_STREQ(text, "0.00");
+}
+
+TEST_F(MainWindowTest, ShowRequestWithANonZeroParameterDoesNothing) {
+    MainWindow window(false);
+    MessageScript script;
+    script.Do([&] { SendMessageA(window.Window(), WM_COMMAND, IDCMD_CLOSE_TO_TRAY, 0); });
+    script.Do([&] {
+        SendMessageA(window.Window(), kShowRequestMessage, 1, 0);
+        EXPECT_FALSE(IsWindowVisible(window.Window()));
+        SendMessageA(window.Window(), kShowRequestMessage, 0, 0);
+        EXPECT_TRUE(IsWindowVisible(window.Window()));
+        PostMessageA(window.Window(), kCloseRequestMessage, 0, 0);
+    });
+    Run(window, script);
+}
+
+}  // namespace

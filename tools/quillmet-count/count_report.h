@@ -1,0 +1,31 @@
+// Counting one input and laying out the rows that quillmet-count prints.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "counting/job_pricing.h"
+
+struct CountRow {
+    std::string name;  // empty for standard input named by no argument
+    std::uint64_t characters = 0;
+    std::uint64_t words = 0;
+    std::uint64_t lines = 0;
+    double price = 0;
+};
+
+// Counts everything `stream` yields, in fixed-size pieces, with lines wrapped at `width`.
+// Returns false when reading failed; then `errorNumber` holds errno of the failure.
+bool CountStream(std::FILE* stream, int width, CountRow* row, int* errorNumber);
+
+// The price of one counted input, each input being one job.
+double PriceRow(const CorrectedPricingInputs& pricing, const CountRow& row);
+
+// The "total" row: counts and prices of `rows` added up.
+CountRow TotalRow(const std::vector<CountRow>& rows);
+
+// The rows as printed: right-aligned columns of equal width for the counts, the price column
+// (when `priced`) as wide as its longest entry, then the name.
+std::string FormatCountRows(const std::vector<CountRow>& rows, bool priced);

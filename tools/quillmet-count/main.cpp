@@ -1,0 +1,91 @@
+// quillmet-count: counts files or standard input with Quillmet's counting and pricing rules.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "binary_stdin.h"
+#include "count_options.h"
+#include "count_report.h"
+
+namespace {
+
+constexpr const char* kProgramName = "quillmet-count";
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+void ReportError(const std::string& name, int errorNumber) {
+    std::fprintf(stderr, "%s: %s: %s\n", kProgramName, name.c_str(), std::strerror(errorNumber));
+}
+
+// Counts one input; false (with a message on standard error) when it cannot be read.
+bool CountInput(const std::string& name, bool fromStdin, int width, CountRow* row) {
+    row->name = name;
+    int errorNumber = 0;
+    if (fromStdin) {
+        if (CountStream(stdin, width, row, &errorNumber)) return true;
+        ReportError(name.empty() ? "standard input" : name, errorNumber);
+        return false;
+    }
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) {
+        ReportError(name, errno);
+        return false;
+    }
+    const bool counted = CountStream(file, width, row, &errorNumber);
+    std::fclose(file);
+    if (!counted) ReportError(name, errorNumber);
+    return counted;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    CountOptions options;
+    std::string error;
+    if (!ParseCountOptions(arguments, &options, &error)) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgramName, error.c_str(),
+                     kProgramName);
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::fputs(CountHelpText(), stdout);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+    }
+
+    const CorrectedPricingInputs pricing = CorrectPricingInputs(options.pricing);
+    std::vector<std::string> names = options.files;
+    const bool namedNone = names.empty();
+    if (namedNone) names.push_back("");
+
+    int status = kExitOk;
+    bool stdinBinary = false;
+    std::vector<CountRow> rows;
+    for (const std::string& name : names) {
+        const bool fromStdin = namedNone || name == "-";
+        if (fromStdin && !stdinBinary) {
+            SetStdinBinary();
+            stdinBinary = true;
+        }
+        CountRow row;
+        if (!CountInput(name, fromStdin, pricing.lineWidth, &row)) {
+            status = kExitFailure;
+            continue;
+        }
+        row.price = PriceRow(pricing, row);
+        rows.push_back(row);
+    }
+    if (names.size() > 1) rows.push_back(TotalRow(rows));
+
+    const std::string report = FormatCountRows(rows, options.priced);
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "%s: cannot write the output: %s\n", kProgramName,
+                     std::strerror(errno));
+        return kExitFailure;
+    }
+    return status;
+}
