@@ -3,15 +3,20 @@ set(QM_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 
 set(QM_WARNINGS -Wall -Wextra)
 
+# AddressSanitizer and UndefinedBehaviorSanitizer on a target, when the build asks for them.
+function(qm_sanitize target link_scope)
+  if(QM_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=all)
+    target_link_options(${target} ${link_scope} -fsanitize=address,undefined)
+  endif()
+endfunction()
+
 # Product code: no exceptions, no RTTI needed.
 function(qm_product_target target)
   target_compile_options(${target} PRIVATE ${QM_WARNINGS} -fno-exceptions)
   target_include_directories(${target} PUBLIC ${QM_ROOT}/src)
-  if(QM_SANITIZE)
-    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
-                                             -fno-sanitize-recover=all)
-    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
-  endif()
+  qm_sanitize(${target} PUBLIC)
 endfunction()
 
 if(WIN32)
@@ -42,9 +47,5 @@ endfunction()
 function(qm_test_target target)
   target_compile_options(${target} PRIVATE ${QM_WARNINGS})
   target_include_directories(${target} PRIVATE ${QM_ROOT}/src ${QM_ROOT}/tests)
-  if(QM_SANITIZE)
-    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
-                                             -fno-sanitize-recover=all)
-    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
-  endif()
+  qm_sanitize(${target} PRIVATE)
 endfunction()

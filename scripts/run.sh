@@ -6,14 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-if [ -z "${QM_DEPS_DONE:-}" ]; then
-  scripts/install-deps.sh
-  export QM_DEPS_DONE=1
-fi
-if [ -z "${DISPLAY:-}" ]; then
-  export QM_VIRTUAL_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
-fi
+source scripts/bootstrap.sh
+qm_bootstrap "$root/scripts/$(basename "$0")" "$@"
 
 cmake --preset cross >/dev/null
 cmake --build --preset cross --target quillmet quillmet-count
