@@ -9,6 +9,7 @@
 #include "app/site_links.h"
 #include "counting/job_pricing.h"
 #include "counting/text_counting.h"
+#include "invoice/invoice_dialog_win32.h"
 #include "net/periodic_checks_win32.h"
 #include "resource_ids.h"
 #include "settings/settings_store_win32.h"
@@ -130,6 +131,11 @@ void MainWindow::OnCommand(WPARAM wParam, WORD) {
         case IDCMD_OPEN_FROM_TRAY:
             ShowMainWindow();
             return;
+        case IDCMD_ADD_TO_INVOICE: {
+            InvoiceDataDialog dialog;
+            RunModal(dialog, window_, InvoiceDataDialog::Template());
+            return;
+        }
         default:
             break;
     }
