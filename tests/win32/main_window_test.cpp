@@ -166,4 +166,26 @@ TEST_F(MainWindowTest, ShowRequestWithANonZeroParameterDoesNothing) {
     Run(window, script);
 }
 
+TEST_F(MainWindowTest, TrayRightClickShowsTheTrayMenuWithOpenAsDefault) {
+    MainWindow window(false);
+    MessageScript script;
+    HWND popup = nullptr;
+    // The menu runs its own loop inside this step; the steps after it run inside that loop.
+    script.Do([&] { SendMessageA(window.Window(), kTrayCallbackMessage, kTrayIconId, WM_RBUTTONDOWN); });
+    script.WaitFor("the tray menu", [&] {
+        popup = FindWindowA(MAKEINTATOM(0x8000), nullptr);
+        return popup != nullptr && IsWindowVisible(popup);
+    });
+    script.Do([&] {
+        auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), static_cast<UINT>(IDCMD_OPEN_FROM_TRAY));
+        EXPECT_EQ(MenuText(menu, 0), "Open Quillmet");
+        EXPECT_EQ(GetMenuItemCount(menu), 4);
+        EndMenu();
+    });
+    script.Do([&] { PostMessageA(window.Window(), WM_CLOSE, 0, 0); });
+    Run(window, script);
+}
+
 }  // namespace
