@@ -17,7 +17,7 @@ constexpr UINT kTrayCallbackMessage = WM_APP + 103;  // 32871
 constexpr UINT kTrayIconId = 24;
 
 class MainWindow : public ModelessDialog {
-public:
+  public:
     explicit MainWindow(bool startedAtLogon);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
@@ -34,7 +34,7 @@ public:
     void CountClipboardText();
     void RecomputePrice();
 
-private:
+  private:
     void AddTrayIcon();
     void RemoveTrayIcon();
     void ShowTrayMenu();

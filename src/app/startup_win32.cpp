@@ -20,7 +20,7 @@ const char* const kCorruptSetupText =
 // The instance mutex exists for the whole life of the process, so that finding a running
 // copy or else creating the window is one step no other copy can interleave with.
 class InstanceMutex {
-public:
+  public:
     InstanceMutex() : handle_(CreateMutexA(nullptr, FALSE, "QuillmetRunMutex")) {}
     ~InstanceMutex() {
         if (handle_ != nullptr) CloseHandle(handle_);
@@ -29,7 +29,7 @@ public:
     InstanceMutex& operator=(const InstanceMutex&) = delete;
     HANDLE Handle() const { return handle_; }
 
-private:
+  private:
     HANDLE handle_;
 };
 

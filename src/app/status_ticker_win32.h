@@ -7,7 +7,7 @@
 #include "ui/object_timer_win32.h"
 
 class StatusTicker : public TimedObject {
-public:
+  public:
     StatusTicker() = default;
     ~StatusTicker() override;
     StatusTicker(const StatusTicker&) = delete;
@@ -19,7 +19,7 @@ public:
 
     UINT OnObjectTimer(HWND window) override;
 
-private:
+  private:
     HWND statusBar_ = nullptr;
     const char* const* messages_ = nullptr;
     int next_ = 0;

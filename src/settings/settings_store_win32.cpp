@@ -26,8 +26,8 @@ bool ReadRegistryString(HKEY root, const char* keyPath, const char* valueName,
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
         DWORD size = sizeof out;
-        LONG status = RegQueryValueExA(key, valueName, nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(out), &size);
+        LONG status =
+            RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(out), &size);
         RegCloseKey(key);
         if (status == ERROR_SUCCESS) {
             if (size > kSettingsTextSize - 1) size = kSettingsTextSize - 1;
@@ -39,8 +39,7 @@ bool ReadRegistryString(HKEY root, const char* keyPath, const char* valueName,
     return false;
 }
 
-LONG WriteRegistryString(HKEY root, const char* keyPath, const char* valueName,
-                         const char* text) {
+LONG WriteRegistryString(HKEY root, const char* keyPath, const char* valueName, const char* text) {
     if (text == nullptr) text = "";
     HKEY key = nullptr;
     char emptyClass[] = "";
@@ -55,8 +54,8 @@ LONG WriteRegistryString(HKEY root, const char* keyPath, const char* valueName,
 
 namespace SettingsStore {
 
-void ReadString(SettingsScope scope, const char* section, const char* name,
-                const char* defaultText, char (&out)[kSettingsTextSize]) {
+void ReadString(SettingsScope scope, const char* section, const char* name, const char* defaultText,
+                char (&out)[kSettingsTextSize]) {
     char path[kKeyPathSize];
     FormSectionPath(section, path);
     ReadRegistryString(RootOf(scope), path, name, defaultText, out);
@@ -97,7 +96,8 @@ void MarkMachineFlag(const char* name) {
 }  // namespace SettingsStore
 
 void ReadAppDataFolder(char (&out)[kSettingsTextSize]) {
-    const char* shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    const char* shellFolders =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
     if (!ReadRegistryString(HKEY_CURRENT_USER, shellFolders, "AppData", "", out)) {
         ReadRegistryString(HKEY_LOCAL_MACHINE, shellFolders, "Common AppData", "C:\\", out);
     }

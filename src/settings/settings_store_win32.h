@@ -15,14 +15,13 @@ bool ReadRegistryString(HKEY root, const char* keyPath, const char* valueName,
 
 // Creates the key (and its parents) and stores text as REG_SZ with its terminating zero.
 // Returns the status of opening the key; the status of the value write is not reported.
-LONG WriteRegistryString(HKEY root, const char* keyPath, const char* valueName,
-                         const char* text);
+LONG WriteRegistryString(HKEY root, const char* keyPath, const char* valueName, const char* text);
 
 namespace SettingsStore {
 
 // Sections live under "Software\Kestrovan\Quillmet\<section>" of the scope's hive.
-void ReadString(SettingsScope scope, const char* section, const char* name,
-                const char* defaultText, char (&out)[kSettingsTextSize]);
+void ReadString(SettingsScope scope, const char* section, const char* name, const char* defaultText,
+                char (&out)[kSettingsTextSize]);
 void WriteString(SettingsScope scope, const char* section, const char* name, const char* text);
 int ReadInt(SettingsScope scope, const char* section, const char* name, int defaultValue);
 void WriteInt(SettingsScope scope, const char* section, const char* name, int value);

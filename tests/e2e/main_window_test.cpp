@@ -9,7 +9,7 @@ namespace e2e {
 namespace {
 
 class MainWindowTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { DeleteProductSettings(); }
     void TearDown() override { DeleteProductSettings(); }
 
@@ -163,8 +163,9 @@ TEST_F(MainWindowTest, HelpMenuLinkOpensItsPage) {
     ASSERT_NE(window, nullptr);
     ForgetOpenedPages();
     SendMessageA(window, WM_COMMAND, IDCMD_FIRST_LINK, 0);
-    EXPECT_TRUE(WaitFor([] { return OpenedPages().find("/counter/index.html") != std::string::npos; },
-                        kStartBoundMs))
+    EXPECT_TRUE(
+        WaitFor([] { return OpenedPages().find("/counter/index.html") != std::string::npos; },
+                kStartBoundMs))
         << "pages opened: " << OpenedPages();
 }
 

@@ -22,7 +22,7 @@ bool TrayIconPresent(HWND window) {
 }
 
 class StartupTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DeleteProductSettings();
         ForgetOpenedPages();

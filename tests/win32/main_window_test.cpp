@@ -24,7 +24,7 @@ std::string MenuText(HMENU menu, int position) {
 }
 
 class MainWindowTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { SHDeleteKeyA(HKEY_CURRENT_USER, kProductKey); }
     void TearDown() override { SHDeleteKeyA(HKEY_CURRENT_USER, kProductKey); }
 
@@ -123,7 +123,8 @@ TEST_F(MainWindowTest, EnterInTheCountedTextMakesANewLine) {
         // The loop translates the key into the character that makes the new line.
         PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
     });
-    script.Do([&] { PostMessageA(GetDlgItem(window.Window(), IDC_COUNTED_TEXT), WM_CHAR, 'b', 1); });
+    script.Do(
+        [&] { PostMessageA(GetDlgItem(window.Window(), IDC_COUNTED_TEXT), WM_CHAR, 'b', 1); });
     script.Do([&] {
         char text[64] = {};
         GetDlgItemTextA(window.Window(), IDC_COUNTED_TEXT, text, sizeof text);
@@ -171,7 +172,8 @@ TEST_F(MainWindowTest, TrayRightClickShowsTheTrayMenuWithOpenAsDefault) {
     MessageScript script;
     HWND popup = nullptr;
     // The menu runs its own loop inside this step; the steps after it run inside that loop.
-    script.Do([&] { SendMessageA(window.Window(), kTrayCallbackMessage, kTrayIconId, WM_RBUTTONDOWN); });
+    script.Do(
+        [&] { SendMessageA(window.Window(), kTrayCallbackMessage, kTrayIconId, WM_RBUTTONDOWN); });
     script.WaitFor("the tray menu", [&] {
         popup = FindWindowA(MAKEINTATOM(0x8000), nullptr);
         return popup != nullptr && IsWindowVisible(popup);

@@ -40,8 +40,8 @@ std::string MakeScratchFolder(const char* name) {
     return folder;
 }
 
-std::string CopyProgram(const std::string& folder, const char* name,
-                        const unsigned char* trailer, size_t trailerLength) {
+std::string CopyProgram(const std::string& folder, const char* name, const unsigned char* trailer,
+                        size_t trailerLength) {
     std::string target = folder + "\\" + name;
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!CopyFileA(ProgramPath().c_str(), target.c_str(), FALSE)) return std::string();

@@ -17,7 +17,7 @@ std::string CopyProgram(const std::string& folder, const char* name,
                         const unsigned char* trailer = nullptr, size_t trailerLength = 0);
 
 class Process {
-public:
+  public:
     Process() = default;
     ~Process();
     Process(const Process&) = delete;
@@ -34,7 +34,7 @@ public:
     // Ends the process by force if it is still running.
     void Kill();
 
-private:
+  private:
     PROCESS_INFORMATION info_{};
 };
 

@@ -12,7 +12,7 @@ constexpr DWORD kExitBoundMs = 15000;
 constexpr UINT kCloseRequest = WM_USER + 102;
 
 class RunningProgram {
-public:
+  public:
     // Starts quillmet.exe with the given arguments; window() is null when no window came.
     explicit RunningProgram(const char* arguments = "") {
         std::string line = "\"" + ProgramPath() + "\" " + arguments;
@@ -39,7 +39,7 @@ public:
         return ended;
     }
 
-private:
+  private:
     Process process_;
     HWND window_ = nullptr;
 };
