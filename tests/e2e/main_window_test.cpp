@@ -47,6 +47,31 @@ TEST_F(MainWindowTest, CountsTheClipboardAndPricesTheJob) {
     EXPECT_EQ(ReadSetting(HKEY_LOCAL_MACHINE, "Settings", "Installed"), "1");
 }
 
+TEST_F(MainWindowTest, AnEmptyTextCountsNothingAndNoTextKeepsTheLastCount) {
+    RunningProgram program;
+    HWND window = program.window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(PutTextOnClipboard("Hello\r\nWorld"));
+    Command(window, IDCMD_UPDATE_TEXT);
+    EXPECT_EQ(ControlText(window, IDC_CHARACTERS), "12");
+
+    // With no text on the clipboard, the box and the counts stay those of the last text.
+    ASSERT_TRUE(EmptyTheClipboard());
+    Command(window, IDCMD_UPDATE_TEXT);
+    EXPECT_EQ(ControlText(window, IDC_COUNTED_TEXT), "Hello\r\nWorld");
+    EXPECT_EQ(ControlText(window, IDC_CHARACTERS), "12");
+    EXPECT_EQ(ControlText(window, IDC_WORDS), "2");
+    EXPECT_EQ(ControlText(window, IDC_LINES), "2");
+
+    ASSERT_TRUE(PutTextOnClipboard(""));
+    Command(window, IDCMD_UPDATE_TEXT);
+    EXPECT_EQ(ControlText(window, IDC_COUNTED_TEXT), "");
+    EXPECT_EQ(ControlText(window, IDC_CHARACTERS), "0");
+    EXPECT_EQ(ControlText(window, IDC_WORDS), "0");
+    EXPECT_EQ(ControlText(window, IDC_LINES), "0");
+    EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, "Settings", "5"), "0");
+}
+
 TEST_F(MainWindowTest, WrongRatesAndWidthsAreCorrectedAtTheNextCount) {
     RunningProgram program;
     HWND window = program.window();

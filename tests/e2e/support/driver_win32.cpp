@@ -168,6 +168,13 @@ bool PutTextOnClipboard(const std::string& text) {
     return ok;
 }
 
+bool EmptyTheClipboard() {
+    if (!OpenClipboard(nullptr)) return false;
+    const bool ok = EmptyClipboard() != FALSE;
+    CloseClipboard();
+    return ok;
+}
+
 void DeleteProductSettings() {
     SHDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
     SHDeleteKeyA(HKEY_LOCAL_MACHINE, kProductKey);

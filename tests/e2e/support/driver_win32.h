@@ -60,6 +60,8 @@ std::string ControlText(HWND dialog, int controlId);
 void SetControlText(HWND dialog, int controlId, const char* text);
 
 bool PutTextOnClipboard(const std::string& text);
+// Leaves the clipboard with no data at all.
+bool EmptyTheClipboard();
 
 // The product's settings, straight from the registry.
 void DeleteProductSettings();
