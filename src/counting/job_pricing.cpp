@@ -168,14 +168,7 @@ std::string FormatAmount(double amount) {
 PricingOutcome ComputeJobPrice(const PricingFields& fields, const char* countedText) {
     const CorrectedPricingInputs inputs = CorrectPricingInputs(fields);
     PricingOutcome outcome;
-    outcome.widthChanged = inputs.widthChanged;
-    outcome.width = inputs.width;
-    outcome.perCharacterChanged = inputs.perCharacterChanged;
-    outcome.perCharacter = inputs.perCharacter;
-    outcome.perWordChanged = inputs.perWordChanged;
-    outcome.perWord = inputs.perWord;
-    outcome.perLineChanged = inputs.perLineChanged;
-    outcome.perLine = inputs.perLine;
+    static_cast<CorrectedInputTexts&>(outcome) = inputs;
 
     outcome.lines = countedText != nullptr ? CountLines(countedText, inputs.lineWidth) : 0;
     int characters = 0;

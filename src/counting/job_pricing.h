@@ -21,8 +21,9 @@ struct PublishedValue {
     std::string text;
 };
 
-struct PricingOutcome {
-    // Corrected inputs: rewrite a field only when its flag is set.
+// The input texts after the recomputation's corrections: rewrite a field only when its flag is
+// set.
+struct CorrectedInputTexts {
     bool widthChanged = false;
     std::string width;
     bool perCharacterChanged = false;
@@ -31,6 +32,9 @@ struct PricingOutcome {
     std::string perWord;
     bool perLineChanged = false;
     std::string perLine;
+};
+
+struct PricingOutcome : CorrectedInputTexts {
     int lines = 0;  // field 205 (written as signed decimal)
     double characterAmount = 0, wordAmount = 0, lineAmount = 0, total = 0;
     std::string characterAmountText, wordAmountText, lineAmountText, totalText;  // "%.2lf "
@@ -58,15 +62,7 @@ extern const PricingInput kPricingInputs[5];
 // counter, whose counts are not limited to the window's 32-bit fields).
 
 // The inputs after the recomputation's corrections, and the numbers read from them.
-struct CorrectedPricingInputs {
-    bool widthChanged = false;
-    std::string width;
-    bool perCharacterChanged = false;
-    std::string perCharacter;
-    bool perWordChanged = false;
-    std::string perWord;
-    bool perLineChanged = false;
-    std::string perLine;
+struct CorrectedPricingInputs : CorrectedInputTexts {
     int lineWidth = 1;  // the wrap width for the line count, 1..500
     double fixedCost = 0, perCharacterRate = 0, perWordRate = 0, perLineRate = 0;
 };
