@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the README's commands. qm_bootstrap SCRIPT ARGS...: installs what is missing (once
 # per run) and, on a machine without a display, runs SCRIPT again on a virtual one.
 qm_bootstrap() {

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that run Windows programs: the project's own 32-bit Wine prefix
 # under build/, quiet, with no Mono or Gecko prompts.
 qm_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
