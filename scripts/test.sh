@@ -8,6 +8,7 @@ cd "$root"
 source scripts/bootstrap.sh
 qm_bootstrap "$root/scripts/$(basename "$0")" "$@"
 
+started=$(date +%s)
 jobs=$(nproc)
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
@@ -44,5 +45,6 @@ for line in "${summary[@]}"; do
   passed=$((passed + total - bad)); failed=$((failed + bad))
 done
 [ "$failed" -eq 0 ] || status=1
+echo "Built and tested in $(( $(date +%s) - started )) s"
 echo "$passed passed, $failed failed"
 exit $status
