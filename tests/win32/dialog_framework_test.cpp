@@ -161,6 +161,15 @@ INT_PTR RunSheet(PropertySheetPages& pages, DWORD flags) {
     return PropertySheetA(&header);
 }
 
+// Runs the sheet with the script's steps inside its loop; the script must complete.
+INT_PTR RunSheet(PropertySheetPages& pages, DWORD flags, MessageScript& script) {
+    script.Start();
+    const INT_PTR result = RunSheet(pages, flags);
+    script.Stop();
+    EXPECT_TRUE(script.Completed());
+    return result;
+}
+
 // Keeps the thread's keyboard state for the test and puts it back afterwards.
 class KeyboardStateGuard {
   public:
@@ -725,11 +734,8 @@ TEST(PropertyPageTest, RefusedOkAndCancelKeepTheSheetOpenOnThatPage) {
             first.allowCancel = second.allowCancel = true;
             PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
         });
-    script.Start();
-    const INT_PTR result = RunSheet(pages, PSH_NOAPPLYNOW);
-    script.Stop();
+    const INT_PTR result = RunSheet(pages, PSH_NOAPPLYNOW, script);
 
-    EXPECT_TRUE(script.Completed());
     EXPECT_GT(result, 0);
     EXPECT_THAT(calls, Contains("p1:OnOk"));
     EXPECT_THAT(calls, Contains("p1:OnDestroy"));
@@ -747,11 +753,8 @@ TEST(PropertyPageTest, AllowedCancelEndsTheSheetWithoutApplying) {
     script.Do([&] { Press(GetParent(page.Window()), PSBTN_CANCEL); }).Rescue([&] {
         PostMessageA(GetParent(page.lastWindow), PSM_PRESSBUTTON, PSBTN_OK, 0);
     });
-    script.Start();
-    const INT_PTR result = RunSheet(pages, PSH_NOAPPLYNOW);
-    script.Stop();
+    const INT_PTR result = RunSheet(pages, PSH_NOAPPLYNOW, script);
 
-    EXPECT_TRUE(script.Completed());
     EXPECT_EQ(result, 0);
     EXPECT_THAT(calls, Contains("p1:OnCancel"));
     EXPECT_THAT(calls, Not(Contains("p1:OnOk")));
@@ -833,11 +836,8 @@ TEST(WizardPageTest, RefusedNextAndFinishKeepThePageBackAlwaysWorksButtonsFollow
             Press(sheet, PSBTN_FINISH);
         })
         .Rescue([&] { PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
-    script.Start();
-    const INT_PTR result = RunSheet(pages, PSH_WIZARD);
-    script.Stop();
+    const INT_PTR result = RunSheet(pages, PSH_WIZARD, script);
 
-    EXPECT_TRUE(script.Completed());
     EXPECT_NE(result, 0);
     ExpectUpdateAfterEachCommand(calls);
     EXPECT_THAT(calls, Contains("p1:OnDestroy"));
@@ -853,11 +853,8 @@ TEST(WizardPageTest, EndWindowPressesTheSheetsCancelButton) {
     script.Do([&] { page.EndWindow(2); }).Rescue([&] {
         PostMessageA(GetParent(page.lastWindow), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     });
-    script.Start();
-    const INT_PTR result = RunSheet(pages, PSH_WIZARD);
-    script.Stop();
+    const INT_PTR result = RunSheet(pages, PSH_WIZARD, script);
 
-    EXPECT_TRUE(script.Completed());
     EXPECT_EQ(result, 0);
     EXPECT_THAT(calls, Contains("p1:OnCancel"));
     EXPECT_THAT(calls, Not(Contains("p1:OnOk")));
@@ -893,11 +890,8 @@ TEST(TimedWizardPageTest, APageLeftBeforeItsTimerFiresStillGetsItsWorkWithTheSto
             Press(sheet, PSBTN_FINISH);
         })
         .Rescue([&] { PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
-    script.Start();
-    RunSheet(pages, PSH_WIZARD);
-    script.Stop();
+    RunSheet(pages, PSH_WIZARD, script);
 
-    EXPECT_TRUE(script.Completed());
     EXPECT_EQ(timed.workRuns, 1);
 }
 
@@ -923,11 +917,8 @@ TEST(TimedWizardPageTest, EachActivationStartsTheWorkOnceWithTheStopFlagClear) {
         .Do([&] { Press(sheet, PSBTN_CANCEL); })
         .Rescue(
             [&] { PostMessageA(GetParent(timed.lastWindow), PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
-    script.Start();
-    RunSheet(pages, PSH_WIZARD);
-    script.Stop();
+    RunSheet(pages, PSH_WIZARD, script);
 
-    EXPECT_TRUE(script.Completed());
     EXPECT_EQ(timed.workRuns, 2);
     EXPECT_EQ(CountOf(calls, "p1:DeferredWork stop=0"), 2);
 }
