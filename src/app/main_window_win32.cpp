@@ -9,9 +9,11 @@
 #include "app/site_links.h"
 #include "counting/job_pricing.h"
 #include "counting/text_counting.h"
+#include "hotkey/foreground_copy_win32.h"
 #include "invoice/invoice_dialog_win32.h"
 #include "net/periodic_checks_win32.h"
 #include "resource_ids.h"
+#include "settings/settings_page_win32.h"
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks_win32.h"
 
@@ -89,6 +91,8 @@ void MainWindow::OnInit() {
     }
 
     LoadPricingInputs();
+    // Registered whatever "HotKeysOn" says: a press then still brings the window forward.
+    hotKey_.RegisterFromSettings(window_);
     PlaceOnDesktop(window_);
     ticker_.Start(GetDlgItem(window_, IDC_STATUS_BAR), kStatusMessages);
     SetMenuBarBackground();
@@ -110,6 +114,7 @@ void MainWindow::OnDestroy() {
     ticker_.Stop();
     hasCountedText_ = false;
     std::string().swap(countedText_);
+    hotKey_.Unregister();
     RemoveTrayIcon();
     SavePricingInputs();
 }
@@ -130,6 +135,9 @@ void MainWindow::OnCommand(WPARAM wParam, WORD) {
             return;
         case IDCMD_OPEN_FROM_TRAY:
             ShowMainWindow();
+            return;
+        case IDCMD_SETTINGS:
+            OpenSettings();
             return;
         case IDCMD_ADD_TO_INVOICE: {
             InvoiceDataDialog dialog;
@@ -154,6 +162,9 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (brush != nullptr) return reinterpret_cast<INT_PTR>(brush);
             break;
         }
+        case WM_HOTKEY:
+            GrabForegroundText();
+            return TRUE;
         case kTrayCallbackMessage:
             if (lParam == WM_LBUTTONUP) {
                 ShowMainWindow();
@@ -187,6 +198,23 @@ void MainWindow::ShowMainWindow() {
     ShowWindow(window_, IsZoomed(window_) ? SW_MAXIMIZE : SW_RESTORE);
     SetForegroundWindow(window_);
     RunPeriodicChecks(window_);
+}
+
+void MainWindow::OpenSettings() {
+    if (!SettingsSheet(window_, &hotKey_)) return;
+    hotKey_.Unregister();
+    if (SettingsStore::ReadBool("Settings", "HotKeysOn", true))
+        hotKey_.RegisterFromSettings(window_);
+}
+
+void MainWindow::GrabForegroundText() {
+    const bool selectAll = SettingsStore::ReadBool("Settings", "Automate", false);
+    if (SettingsStore::ReadBool("Settings", "HotKeysOn", true)) {
+        CopyForegroundSelection(window_, selectAll);
+    }
+    ShowWindow(window_, SW_RESTORE);
+    SetForegroundWindow(window_);
+    CountClipboardText();
 }
 
 void MainWindow::AskExit() {

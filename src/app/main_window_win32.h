@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/status_ticker_win32.h"
+#include "hotkey/program_hotkey_win32.h"
 #include "ui/dialog_base_win32.h"
 
 // Messages between copies of the program.
@@ -33,12 +34,15 @@ class MainWindow : public ModelessDialog {
     void ShowMainWindow();
     void CountClipboardText();
     void RecomputePrice();
+    // The hot key: the foreground application copies its selection, then it is counted.
+    void GrabForegroundText();
 
   private:
     void AddTrayIcon();
     void RemoveTrayIcon();
     void ShowTrayMenu();
     void AskExit();
+    void OpenSettings();
     void InsertHelpLinks();
     void OpenHelpLink(int commandId);
     void SetMenuBarBackground();
@@ -55,6 +59,7 @@ class MainWindow : public ModelessDialog {
     HBRUSH midBlueBrush_ = nullptr;
     HBRUSH menuBarBrush_ = nullptr;
     StatusTicker ticker_;
+    ProgramHotKey hotKey_;
     int helpLinksInserted_ = 0;
     bool hasCountedText_ = false;
     std::string countedText_;

@@ -65,7 +65,15 @@ std::uint32_t ReadRunMarker(const char* path) {
     return ok ? MarkerFromBytes(bytes) : 0;
 }
 
-HWND FindRunningCopy() { return FindWindowA(MAKEINTATOM(0x8002), "Quillmet"); }
+HWND FindRunningCopy() {
+    // Other dialogs of the program share the title (about box, wizards) and lie above the
+    // main window; only the main window is unowned and has a menu bar.
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, MAKEINTATOM(0x8002), "Quillmet")) != nullptr) {
+        if (GetWindow(window, GW_OWNER) == nullptr && GetMenu(window) != nullptr) return window;
+    }
+    return nullptr;
+}
 
 bool CloseRunningCopies() {
     for (int attempt = 0; attempt < 6; ++attempt) {

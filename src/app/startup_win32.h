@@ -8,7 +8,8 @@
 // The marker in the last four bytes of a file; 0 when the file cannot be read.
 std::uint32_t ReadRunMarker(const char* path);
 
-// The main window of a running copy (a dialog titled "Quillmet"), or null.
+// The main window of a running copy (an unowned dialog titled "Quillmet" with a menu bar), or
+// null.
 HWND FindRunningCopy();
 
 // Asks running copies to close, at most six times a second apart. Always true.

@@ -7,10 +7,6 @@ namespace {
 
 constexpr std::size_t kKeyPathSize = 324;
 
-HKEY RootOf(SettingsScope scope) {
-    return scope == SettingsScope::PerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
-
 void FormSectionPath(const char* section, char (&path)[kKeyPathSize]) {
     std::snprintf(path, sizeof path, "Software\\Kestrovan\\Quillmet\\%s", section);
 }
@@ -20,6 +16,10 @@ void CopyBounded(char (&out)[kSettingsTextSize], const char* text) {
 }
 
 }  // namespace
+
+HKEY ScopeRoot(SettingsScope scope) {
+    return scope == SettingsScope::PerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
 
 bool ReadRegistryString(HKEY root, const char* keyPath, const char* valueName,
                         const char* defaultText, char (&out)[kSettingsTextSize]) {
@@ -46,10 +46,10 @@ LONG WriteRegistryString(HKEY root, const char* keyPath, const char* valueName, 
     LONG status = RegCreateKeyExA(root, keyPath, 0, emptyClass, REG_OPTION_NON_VOLATILE,
                                   KEY_SET_VALUE, nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS) return status;
-    RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>(std::strlen(text) + 1));
+    status = RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                            static_cast<DWORD>(std::strlen(text) + 1));
     RegCloseKey(key);
-    return ERROR_SUCCESS;
+    return status;
 }
 
 namespace SettingsStore {
@@ -58,13 +58,13 @@ void ReadString(SettingsScope scope, const char* section, const char* name, cons
                 char (&out)[kSettingsTextSize]) {
     char path[kKeyPathSize];
     FormSectionPath(section, path);
-    ReadRegistryString(RootOf(scope), path, name, defaultText, out);
+    ReadRegistryString(ScopeRoot(scope), path, name, defaultText, out);
 }
 
 void WriteString(SettingsScope scope, const char* section, const char* name, const char* text) {
     char path[kKeyPathSize];
     FormSectionPath(section, path);
-    WriteRegistryString(RootOf(scope), path, name, text);
+    WriteRegistryString(ScopeRoot(scope), path, name, text);
 }
 
 int ReadInt(SettingsScope scope, const char* section, const char* name, int defaultValue) {

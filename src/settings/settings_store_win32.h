@@ -8,13 +8,16 @@
 
 enum class SettingsScope { PerUser, MachineWide };
 
+// HKEY_CURRENT_USER for PerUser, HKEY_LOCAL_MACHINE for MachineWide.
+HKEY ScopeRoot(SettingsScope scope);
+
 // Reads a value of any type into out (260 bytes), cut at 259 characters. Returns false and
 // copies the default when the key or value is missing or does not fit.
 bool ReadRegistryString(HKEY root, const char* keyPath, const char* valueName,
                         const char* defaultText, char (&out)[kSettingsTextSize]);
 
 // Creates the key (and its parents) and stores text as REG_SZ with its terminating zero.
-// Returns the status of opening the key; the status of the value write is not reported.
+// Returns the status of opening the key, or when it opened, of the value write.
 LONG WriteRegistryString(HKEY root, const char* keyPath, const char* valueName, const char* text);
 
 namespace SettingsStore {
