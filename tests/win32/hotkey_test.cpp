@@ -16,6 +16,7 @@
 #include "settings/run_at_logon_win32.h"
 #include "settings/settings_page_win32.h"
 #include "settings/settings_store_win32.h"
+#include "support/hotkey_probe_win32.h"
 #include "support/key_target_win32.h"
 #include "support/message_script.h"
 #include "support/saved_registry_value_win32.h"
@@ -45,15 +46,6 @@ bool WaitUntil(const std::function<bool()>& done, DWORD boundMs = 5000) {
         Sleep(20);
     }
     return true;
-}
-
-// Whether another registration of the combination is refused as taken.
-bool KeyTaken(unsigned modifiers, unsigned virtualKey) {
-    if (RegisterHotKey(nullptr, 0x3FFF, modifiers, virtualKey)) {
-        UnregisterHotKey(nullptr, 0x3FFF);
-        return false;
-    }
-    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
 }
 
 TEST(ForegroundCopyTest, PostsCtrlCOrCtrlAThenCtrlCToTheFocusWindowAndRestoresTheKeys) {
@@ -160,14 +152,14 @@ TEST_F(ProgramHotKeyTest, RegistersOnlyTheDefinedBitsAndComesBackAfterASuspensio
         ProgramHotKey hotKey;
         hotKey.RegisterFromSettings(window);
         EXPECT_TRUE(hotKey.Registered()) << row.stored;
-        EXPECT_TRUE(KeyTaken(row.modifiers, row.key)) << row.stored;
-        EXPECT_FALSE(KeyTaken(row.modifiers | MOD_WIN, row.key)) << row.stored;
+        EXPECT_TRUE(HotKeyTaken(row.modifiers, row.key)) << row.stored;
+        EXPECT_FALSE(HotKeyTaken(row.modifiers | MOD_WIN, row.key)) << row.stored;
         hotKey.Suspend();
-        EXPECT_FALSE(KeyTaken(row.modifiers, row.key)) << row.stored;
+        EXPECT_FALSE(HotKeyTaken(row.modifiers, row.key)) << row.stored;
         hotKey.Resume();
-        EXPECT_TRUE(KeyTaken(row.modifiers, row.key)) << row.stored;
+        EXPECT_TRUE(HotKeyTaken(row.modifiers, row.key)) << row.stored;
         hotKey.Unregister();
-        EXPECT_FALSE(KeyTaken(row.modifiers, row.key)) << row.stored;
+        EXPECT_FALSE(HotKeyTaken(row.modifiers, row.key)) << row.stored;
     }
     DestroyWindow(window);
 }
