@@ -237,14 +237,6 @@ TEST_F(HotKeyTest, StartAtLogonNamesTheProgramsFullPathAndASecondStartFindsTheMa
     EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<none>");
     EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<none>");
 
-    SHSetValueA(HKEY_CURRENT_USER, kRunKey, "QuillmetRun", REG_SZ, "x", 2);
-    SHSetValueA(HKEY_LOCAL_MACHINE, kRunKey, "QuillmetRun", REG_SZ, "y", 2);
-    sheet = Sheet::Open(window, process.Id());
-    ASSERT_NE(sheet.page, nullptr);
-    EXPECT_TRUE(sheet.Checked(IDC_SETTINGS_RUN_AT_LOGON));
-    EXPECT_EQ(SendDlgItemMessageA(sheet.page, IDC_SETTINGS_RUN_FOR, CB_GETCURSEL, 0, 0), 0);
-    ASSERT_TRUE(sheet.Close(PSBTN_CANCEL));
-
     // Another dialog titled "Quillmet", above the hidden main window: a second start must
     // still reach the main window.
     PostMessageA(window, WM_COMMAND, IDCMD_CLOSE_TO_TRAY, 0);
