@@ -79,3 +79,9 @@
 #define IDC_INVOICE_APPEND 302
 #define IDC_INVOICE_MOVE_UP 401
 #define IDC_INVOICE_MOVE_DOWN 402
+
+// Progress window ("LProgressDialog"); a wizard page that carries work uses 100 to 102 too
+#define IDC_PROGRESS_TITLE 100
+#define IDC_PROGRESS_DETAIL 101
+#define IDC_PROGRESS_BAR 102
+#define IDC_PROGRESS_NOTE 199
