@@ -1,10 +1,8 @@
-// URL split, host and port, and the request text with arbitrary URLs: every result stays
-// within its buffer and is what a plain string model of the rule gives; a port is accepted
-// only when it is 1 to 65535 written in digits.
+// URL split, host and port, and the request text with arbitrary URLs: each result is what a
+// plain string model gives, and a port is accepted only as 1 to 65535 written in digits.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "net/http_rules.h"
@@ -16,38 +14,17 @@ void Check(bool condition) {
 }
 
 void ModelSplit(const std::string& url, std::string& host, std::string& path) {
-    host.clear();
-    path.clear();
-    for (std::size_t i = 0; i < url.size();) {
-        if (url[i] == '/' && i + 1 < url.size() && url[i + 1] == '/') {
+    for (std::size_t i = 0; i < url.size(); ++i) {
+        if (url.compare(i, 2, "//") == 0) {
             host.clear();
-            i += 2;
+            ++i;
         } else if (url[i] == '/') {
             path = url.substr(i, kMaxUrlPartLength);
             return;
-        } else {
-            if (host.size() < kMaxUrlPartLength) host += url[i];
-            ++i;
+        } else if (host.size() < kMaxUrlPartLength) {
+            host += url[i];
         }
     }
-}
-
-bool ModelPort(const std::string& hostPart, std::string& name, long& port) {
-    const std::size_t colon = hostPart.find(':');
-    name = hostPart.substr(0, colon);
-    if (name.empty()) return false;
-    if (colon == std::string::npos) {
-        port = 80;
-        return true;
-    }
-    const std::string digits = hostPart.substr(colon + 1);
-    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    const std::size_t first = digits.find_first_not_of('0');
-    if (first == std::string::npos || digits.size() - first > 5) return false;
-    port = std::strtol(digits.c_str() + first, nullptr, 10);
-    return port >= 1 && port <= 65535;
 }
 
 }  // namespace
@@ -55,28 +32,28 @@ bool ModelPort(const std::string& hostPart, std::string& name, long& port) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string url(reinterpret_cast<const char*>(data), size);
     url = url.substr(0, url.find('\0'));
-
-    char host[kUrlPartSize];
-    char path[kUrlPartSize];
+    char host[kUrlPartSize], path[kUrlPartSize], name[kUrlPartSize];
     SplitUrl(url.c_str(), host, path);
-    std::string modelHost;
-    std::string modelPath;
+    std::string modelHost, modelPath;
     ModelSplit(url, modelHost, modelPath);
-    Check(host == modelHost);
-    Check(path == modelPath);
+    Check(host == modelHost && path == modelPath);
 
-    char name[kUrlPartSize];
     std::uint16_t port = 0;
-    std::string modelName;
-    long modelPort = 0;
-    const bool ok = SplitHostPort(host, name, port);
-    Check(ok == ModelPort(modelHost, modelName, modelPort));
-    if (ok) Check(name == modelName && port == modelPort);
+    const std::size_t colon = modelHost.find(':');
+    const std::string digits = colon == std::string::npos ? "80" : modelHost.substr(colon + 1);
+    const bool digitsOnly =
+        !digits.empty() && digits.find_first_not_of("0123456789") == digits.npos;
+    const std::size_t first = digits.find_first_not_of('0');
+    const long modelPort = digitsOnly && first != digits.npos && digits.size() - first <= 5
+                               ? std::strtol(digits.c_str() + first, nullptr, 10)
+                               : 0;
+    const bool modelOk = colon != 0 && !modelHost.empty() && modelPort >= 1 && modelPort <= 65535;
+    Check(SplitHostPort(host, name, port) == modelOk);
+    if (modelOk) Check(name == modelHost.substr(0, colon) && port == modelPort);
 
     char request[kRequestSize];
-    const std::size_t length = FormatGetRequest(path, host, request);
     const std::string modelRequest =
         "GET " + modelPath + " HTTP/1.0\r\nHost: " + modelHost + "\r\n\r\n";
-    Check(length == modelRequest.size() && request == modelRequest);
+    Check(FormatGetRequest(path, host, request) == modelRequest.size() && request == modelRequest);
     return 0;
 }
