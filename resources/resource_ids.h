@@ -91,3 +91,9 @@
 #define IDC_SETTINGS_SELECT_ALL 110
 #define IDC_SETTINGS_COMMA 205
 #define IDC_SETTINGS_TABBED 206
+
+// Progress window ("LProgressDialog"); a wizard page that carries work uses 100 to 102 too
+#define IDC_PROGRESS_TITLE 100
+#define IDC_PROGRESS_DETAIL 101
+#define IDC_PROGRESS_BAR 102
+#define IDC_PROGRESS_NOTE 199

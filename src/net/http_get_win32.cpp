@@ -1,0 +1,337 @@
+#include <winsock2.h>
+
+#include "net/http_get_win32.h"
+
+#include <cstring>
+
+namespace {
+
+// Time budgets (ms): each wait is a select of one step; a budget used up fails the transfer.
+constexpr int kConnectStepMs = 200;
+constexpr int kConnectBudgetMs = 5000;
+constexpr int kSendStepMs = 200;
+constexpr int kSendBudgetMs = 5000;
+constexpr int kReceiveStepMs = 200;
+constexpr int kMemoryReceiveBudgetMs = 5000;
+constexpr int kBodyReceiveBudgetMs = 7500;
+constexpr int kHeaderStepMs = 300;
+constexpr int kHeaderBudgetMs = 5000;
+constexpr std::size_t kSendPiece = 1024;
+
+enum class Wait { kReady, kTimeOut, kError };
+
+// Owns a socket and closes it.
+class Socket {
+  public:
+    Socket() = default;
+    ~Socket() { Close(); }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+
+    void Reset(SOCKET socket) {
+        Close();
+        socket_ = socket;
+    }
+    SOCKET Get() const { return socket_; }
+    // Hands the socket over without closing it.
+    SOCKET Release() {
+        const SOCKET socket = socket_;
+        socket_ = INVALID_SOCKET;
+        return socket;
+    }
+    bool Valid() const { return socket_ != INVALID_SOCKET; }
+
+  private:
+    void Close() {
+        if (socket_ != INVALID_SOCKET) closesocket(socket_);
+        socket_ = INVALID_SOCKET;
+    }
+    SOCKET socket_ = INVALID_SOCKET;
+};
+
+// Owns the output file of a download; Discard closes and deletes it.
+class OutputFile {
+  public:
+    explicit OutputFile(const char* path) : path_(path) {
+        handle_ = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    ~OutputFile() { Close(); }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    bool Open() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // True only when all bytes were written.
+    bool Write(const char* bytes, std::size_t count) {
+        DWORD written = 0;
+        return WriteFile(handle_, bytes, static_cast<DWORD>(count), &written, nullptr) &&
+               written == count;
+    }
+    void Discard() {
+        if (!Open()) return;
+        Close();
+        DeleteFileA(path_);
+    }
+
+  private:
+    void Close() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+    const char* path_;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+void StartSocketsOnce() {
+    static bool started = false;
+    if (started) return;
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    started = true;
+}
+
+// One select on the socket for reading or writing. A socket in the error set (a failed
+// connect) is an error.
+Wait WaitSocket(SOCKET socket, bool forWriting, int milliseconds) {
+    fd_set ready;
+    fd_set failed;
+    FD_ZERO(&ready);
+    FD_ZERO(&failed);
+    FD_SET(socket, &ready);
+    FD_SET(socket, &failed);
+    timeval timeout = {milliseconds / 1000, (milliseconds % 1000) * 1000};
+    const int count =
+        select(0, forWriting ? nullptr : &ready, forWriting ? &ready : nullptr, &failed, &timeout);
+    if (count == 0) return Wait::kTimeOut;
+    if (count < 0 || FD_ISSET(socket, &failed) || !FD_ISSET(socket, &ready)) return Wait::kError;
+    return Wait::kReady;
+}
+
+// The IPv4 address of a dotted quad or a name. False when there is none to connect to: the
+// lookup fails, or gives no address, 0.0.0.0 or 255.255.255.255.
+bool ResolveHost(const char* name, in_addr& address) {
+    address.s_addr = inet_addr(name);
+    if (address.s_addr == INADDR_NONE) {
+        const hostent* entry = gethostbyname(name);
+        if (entry == nullptr || entry->h_addrtype != AF_INET ||
+            entry->h_length != sizeof address.s_addr || entry->h_addr_list == nullptr ||
+            entry->h_addr_list[0] == nullptr) {
+            return false;
+        }
+        std::memcpy(&address.s_addr, entry->h_addr_list[0], sizeof address.s_addr);
+    }
+    return address.s_addr != INADDR_ANY && address.s_addr != INADDR_NONE;
+}
+
+int ConnectWithTimeout(in_addr address, u_short port, TransferOwner& owner, Socket& connected) {
+    Socket attempt;
+    attempt.Reset(socket(AF_INET, SOCK_STREAM, 0));
+    if (!attempt.Valid()) return kTransferFailed;
+    u_long nonBlocking = 1;
+    ioctlsocket(attempt.Get(), FIONBIO, &nonBlocking);
+    BOOL noDelay = TRUE;
+    setsockopt(attempt.Get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
+               sizeof noDelay);
+
+    sockaddr_in peer = {};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(port);
+    peer.sin_addr = address;
+    if (connect(attempt.Get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
+        if (WSAGetLastError() != WSAEWOULDBLOCK) return kTransferFailed;
+        for (int left = kConnectBudgetMs;;) {
+            const Wait wait = WaitSocket(attempt.Get(), true, kConnectStepMs);
+            if (wait == Wait::kError) return kTransferFailed;
+            if (wait == Wait::kReady) break;
+            if (owner.Pump()) return kTransferStopped;
+            left -= kConnectStepMs;
+            if (left <= 0) return kTransferFailed;
+        }
+        int error = 0;
+        int size = sizeof error;
+        if (getsockopt(attempt.Get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
+                       &size) != 0 ||
+            error != 0) {
+            return kTransferFailed;
+        }
+    }
+    connected.Reset(attempt.Release());
+    return kTransferDone;
+}
+
+int SendAll(TransferOwner& owner, SOCKET socket, const char* bytes, std::size_t length) {
+    std::size_t sent = 0;
+    for (int left = kSendBudgetMs;;) {
+        if (owner.Pump()) return kTransferStopped;
+        const std::size_t remaining = length - sent;
+        const int piece = static_cast<int>(remaining < kSendPiece ? remaining : kSendPiece);
+        const int count = send(socket, bytes + sent, piece, 0);
+        if (count >= 0 && static_cast<std::size_t>(count) >= remaining) return kTransferDone;
+        if (count > 0) {
+            sent += static_cast<std::size_t>(count);
+            if (static_cast<std::size_t>(count) == kSendPiece) continue;
+        } else if (count < 0 && WSAGetLastError() != WSAEWOULDBLOCK) {
+            return kTransferFailed;
+        }
+        const Wait wait = WaitSocket(socket, true, kSendStepMs);
+        if (wait == Wait::kError) return kTransferFailed;
+        if (wait == Wait::kTimeOut) {
+            left -= kSendStepMs;
+            if (left <= 0) return kTransferFailed;
+        }
+    }
+}
+
+// Receives what has arrived, at most capacity bytes, waiting up to budgetMs in 200 ms steps
+// with the pump before each. 2 also when the peer has closed the connection.
+int ReceiveSome(TransferOwner& owner, SOCKET socket, char* place, std::size_t capacity,
+                int budgetMs, std::size_t& received) {
+    received = 0;
+    if (socket == INVALID_SOCKET) return kTransferFailed;
+    if (capacity == 0) return kTransferDone;
+    for (int left = budgetMs;;) {
+        if (owner.Pump()) return kTransferStopped;
+        const Wait wait = WaitSocket(socket, false, kReceiveStepMs);
+        if (wait == Wait::kError) return kTransferFailed;
+        if (wait == Wait::kReady) break;
+        left -= kReceiveStepMs;
+        if (left <= 0) return kTransferFailed;
+    }
+    u_long waiting = 0;
+    if (ioctlsocket(socket, FIONREAD, &waiting) != 0 || waiting == 0) return kTransferFailed;
+    const std::size_t wanted = waiting < capacity ? waiting : capacity;
+    const int count = recv(socket, place, static_cast<int>(wanted), 0);
+    if (count <= 0) return kTransferFailed;
+    received = static_cast<std::size_t>(count);
+    return kTransferDone;
+}
+
+// Waits until header bytes are readable: the pump first, then 300 ms selects with the pump
+// after each, 5000 ms in all (the last wait takes what is left).
+int WaitForHeaderBytes(TransferOwner& owner, SOCKET socket) {
+    if (owner.Pump()) return kTransferStopped;
+    for (int left = kHeaderBudgetMs; left > 0;) {
+        const int step = left < kHeaderStepMs ? left : kHeaderStepMs;
+        const Wait wait = WaitSocket(socket, false, step);
+        if (wait == Wait::kReady) return kTransferDone;
+        if (wait == Wait::kError) return kTransferFailed;
+        left -= step;
+        if (owner.Pump()) return kTransferStopped;
+    }
+    return kTransferFailed;
+}
+
+// Reads the next header line into reader, one byte at a time, so that no byte after the
+// header's empty line is taken. headerDone is set when that empty line arrived.
+int ReadHeaderLine(TransferOwner& owner, SOCKET socket, ResponseHeaderReader& reader,
+                   bool& headerDone) {
+    for (;;) {
+        const int code = WaitForHeaderBytes(owner, socket);
+        if (code != kTransferDone) return code;
+        u_long waiting = 0;
+        if (ioctlsocket(socket, FIONREAD, &waiting) != 0 || waiting == 0) return kTransferFailed;
+        for (; waiting > 0; --waiting) {
+            char byte = 0;
+            if (recv(socket, &byte, 1, 0) != 1) return kTransferFailed;
+            switch (reader.Take(byte)) {
+                case ResponseHeaderReader::Step::kMore:
+                    break;
+                case ResponseHeaderReader::Step::kLineDone:
+                    return kTransferDone;
+                case ResponseHeaderReader::Step::kHeaderDone:
+                    headerDone = true;
+                    return kTransferDone;
+                case ResponseHeaderReader::Step::kBad:
+                    return kTransferFailed;
+            }
+        }
+    }
+}
+
+// Exactly length bytes of body into the file, in 1028-byte chunks, with progress after each.
+int ReceiveBody(TransferOwner& owner, SOCKET socket, OutputFile& file, std::uint32_t length) {
+    const double step = ProgressStep(length);
+    double progress = 0;
+    char chunk[kBodyChunkSize];
+    for (std::uint32_t remaining = length; remaining > 0;) {
+        const std::size_t chunkSize = remaining < kBodyChunkSize ? remaining : kBodyChunkSize;
+        for (std::size_t filled = 0; filled < chunkSize;) {
+            std::size_t received = 0;
+            const int code = ReceiveSome(owner, socket, chunk + filled, chunkSize - filled,
+                                         kBodyReceiveBudgetMs, received);
+            if (code != kTransferDone) return code;
+            filled += received;
+        }
+        if (!file.Write(chunk, chunkSize)) return kTransferFailed;
+        remaining -= static_cast<std::uint32_t>(chunkSize);
+        progress += step;
+        owner.ShowProgress(progress);
+    }
+    return kTransferDone;
+}
+
+// What both uses share: URL, start-up, port, name, connection and the request.
+int Request(const char* url, TransferOwner& owner, Socket& connected) {
+    char hostPart[kUrlPartSize];
+    char path[kUrlPartSize];
+    SplitUrl(url, hostPart, path);
+    StartSocketsOnce();
+    char name[kUrlPartSize];
+    std::uint16_t port = 0;
+    in_addr address = {};
+    if (!SplitHostPort(hostPart, name, port) || !ResolveHost(name, address)) {
+        return kTransferFailed;
+    }
+    const int code = ConnectWithTimeout(address, port, owner, connected);
+    if (code != kTransferDone) return code;
+    char request[kRequestSize];
+    const std::size_t length = FormatGetRequest(path, hostPart, request);
+    return SendAll(owner, connected.Get(), request, length);
+}
+
+}  // namespace
+
+int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], TransferOwner& owner) {
+    reply[0] = '\0';
+    Socket connected;
+    int code = Request(url, owner, connected);
+    if (code != kTransferDone) return code;
+    std::size_t total = 0;
+    while (total < kMemoryReplySize - 1) {
+        std::size_t received = 0;
+        code = ReceiveSome(owner, connected.Get(), reply + total, kMemoryReplySize - 1 - total,
+                           kMemoryReceiveBudgetMs, received);
+        total += received;
+        if (code != kTransferDone) break;
+    }
+    reply[total] = '\0';
+    return MemoryTransferResult(code, total);
+}
+
+int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], ProgressDialog& owner) {
+    ProgressDialogTransferOwner transferOwner(owner);
+    return HttpGetToMemory(url, reply, transferOwner);
+}
+
+int HttpGetToFile(const char* url, const char* filePath, TransferOwner& owner) {
+    Socket connected;
+    int code = Request(url, owner, connected);
+    if (code != kTransferDone) return code;
+    OutputFile file(filePath);
+    if (!file.Open()) return kTransferFailed;
+
+    ResponseHeaderReader header;
+    for (bool headerDone = false; code == kTransferDone && !headerDone;) {
+        code = ReadHeaderLine(owner, connected.Get(), header, headerDone);
+    }
+    // An error status or a reply without a usable length is not the resource asked for.
+    if (code == kTransferDone && !header.FitForFile()) code = kTransferFailed;
+    if (code == kTransferDone) code = ReceiveBody(owner, connected.Get(), file, header.Length());
+    if (code != kTransferDone) file.Discard();
+    return code;
+}
+
+int HttpGetToFile(const char* url, const char* filePath, TimedWizardPage& owner) {
+    PageTransferOwner transferOwner(owner);
+    return HttpGetToFile(url, filePath, transferOwner);
+}

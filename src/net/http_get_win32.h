@@ -1,0 +1,71 @@
+// The program's HTTP/1.0 GET client over Windows Sockets, for the GUI thread: one request per
+// call, plain HTTP over IPv4, no redirects, proxies, TLS or chunked replies. Every wait is a
+// select of at most 300 ms, and the owner's message pump runs before each wait and between
+// them, so the windows stay alive and the user can stop the transfer by closing its window.
+//
+// Result codes (kTransferDone 0, kTransferStopped 1, kTransferFailed 2, net/http_rules.h):
+// - HttpGetToMemory: 1 when the user stopped it; 2 when nothing at all was received (no
+//   connection, time-out, refused, closed); otherwise 0 with the reply as it arrived (status
+//   line, header and body, at most 511 bytes). The status is not judged here: the caller reads
+//   the reply.
+// - HttpGetToFile: 0 only for a "HTTP/1.x 2xx" reply with a Content-Length of 1 to 4294967295
+//   whose body arrived in full and was written in full: the file then holds exactly those
+//   bytes. 1 when the user stopped it, 2 for anything else (an error status, no usable
+//   length, a header over 16 KiB or holding a zero byte, a short body, a time-out, a failed
+//   write). On 1 or 2 the file is deleted.
+// URLs: "http://host[:port]/path"; the scheme is not examined (anything before "//"), a
+// missing port means 80. A host name that cannot be resolved fails (2) without connecting.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "net/http_rules.h"
+#include "ui/progress_dialog_win32.h"
+
+// The reply buffer of HttpGetToMemory: 511 bytes and the terminating zero.
+constexpr std::size_t kMemoryReplySize = 512;
+
+// What a transfer needs of the window it runs for.
+class TransferOwner {
+  public:
+    virtual ~TransferOwner() = default;
+    // Drains the window's message queue; true when the transfer must stop.
+    virtual bool Pump() = 0;
+    // The download's progress as a fraction of its length (file use; may end a little
+    // above 1, since it advances in 1028-byte steps).
+    virtual void ShowProgress(double fraction) { (void)fraction; }
+};
+
+// A progress window as the owner: pumps with PumpMessages.
+class ProgressDialogTransferOwner : public TransferOwner {
+  public:
+    explicit ProgressDialogTransferOwner(ProgressDialog& dialog) : dialog_(dialog) {}
+    bool Pump() override { return PumpMessages(dialog_); }
+
+  private:
+    ProgressDialog& dialog_;
+};
+
+// A wizard page as the owner: pumps with PumpPageMessages (stop once the page is left) and
+// shows the progress in its bar (SetPageProgress).
+class PageTransferOwner : public TransferOwner {
+  public:
+    explicit PageTransferOwner(TimedWizardPage& page) : page_(page) {}
+    bool Pump() override { return PumpPageMessages(page_); }
+    void ShowProgress(double fraction) override { SetPageProgress(page_, fraction); }
+
+  private:
+    TimedWizardPage& page_;
+};
+
+// Fetches url into reply (emptied first, always ended by a zero byte). Used by the update
+// check, from the Run of a ProgressDialog.
+int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], TransferOwner& owner);
+int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], ProgressDialog& owner);
+
+// Fetches url's body into the file at filePath (replaced if it exists), with progress. Used
+// by the downloads of the install wizard, from a TimedWizardPage's deferred work.
+int HttpGetToFile(const char* url, const char* filePath, TransferOwner& owner);
+int HttpGetToFile(const char* url, const char* filePath, TimedWizardPage& owner);

@@ -1,0 +1,188 @@
+#include "net/http_rules.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr char kLengthName[] = "content-length";
+constexpr std::size_t kLengthNameLength = sizeof kLengthName - 1;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Appends c to a text of `length` characters held in a buffer of kUrlPartSize bytes while it
+// has room for it; returns the new length.
+std::size_t AppendBounded(char (&text)[kUrlPartSize], std::size_t length, char c) {
+    if (length >= kMaxUrlPartLength) return length;
+    text[length] = c;
+    text[length + 1] = '\0';
+    return length + 1;
+}
+
+}  // namespace
+
+void SplitUrl(const char* url, char (&hostPart)[kUrlPartSize], char (&path)[kUrlPartSize]) {
+    hostPart[0] = '\0';
+    path[0] = '\0';
+    if (url == nullptr) return;
+    std::size_t hostLength = 0;
+    const char* at = url;
+    while (*at != '\0') {
+        if (at[0] == '/' && at[1] == '/') {
+            hostLength = 0;
+            hostPart[0] = '\0';
+            at += 2;
+            continue;
+        }
+        if (*at == '/') {
+            std::size_t pathLength = 0;
+            for (; *at != '\0'; ++at) pathLength = AppendBounded(path, pathLength, *at);
+            return;
+        }
+        hostLength = AppendBounded(hostPart, hostLength, *at);
+        ++at;
+    }
+}
+
+bool ReadDecimal(const char* begin, const char* end, std::uint32_t max, std::uint32_t& value) {
+    if (begin == nullptr || begin >= end) return false;
+    std::uint32_t number = 0;
+    for (const char* at = begin; at < end; ++at) {
+        if (!IsDigit(*at)) return false;
+        const std::uint32_t digit = static_cast<std::uint32_t>(*at - '0');
+        if (number > (max - digit) / 10) return false;
+        number = number * 10 + digit;
+    }
+    value = number;
+    return true;
+}
+
+bool SplitHostPort(const char* hostPart, char (&name)[kUrlPartSize], std::uint16_t& port) {
+    name[0] = '\0';
+    if (hostPart == nullptr) return false;
+    const char* colon = std::strchr(hostPart, ':');
+    const std::size_t nameLength =
+        colon != nullptr ? static_cast<std::size_t>(colon - hostPart) : std::strlen(hostPart);
+    if (nameLength == 0 || nameLength > kMaxUrlPartLength) return false;
+    std::memcpy(name, hostPart, nameLength);
+    name[nameLength] = '\0';
+    if (colon == nullptr) {
+        port = kDefaultHttpPort;
+        return true;
+    }
+    std::uint32_t number = 0;
+    if (!ReadDecimal(colon + 1, colon + 1 + std::strlen(colon + 1), 65535, number) || number == 0) {
+        name[0] = '\0';
+        return false;
+    }
+    port = static_cast<std::uint16_t>(number);
+    return true;
+}
+
+std::size_t FormatGetRequest(const char* path, const char* hostPart, char (&out)[kRequestSize]) {
+    const int length =
+        std::snprintf(out, sizeof out, "GET %s HTTP/1.0\r\nHost: %s\r\n\r\n",
+                      path != nullptr ? path : "", hostPart != nullptr ? hostPart : "");
+    if (length < 0) {
+        out[0] = '\0';
+        return 0;
+    }
+    return static_cast<std::size_t>(length) < sizeof out ? static_cast<std::size_t>(length)
+                                                         : sizeof out - 1;
+}
+
+bool IsSuccessStatusLine(const char* line) {
+    if (line == nullptr || std::strncmp(line, "HTTP/1.", 7) != 0) return false;
+    const char* at = line + 7;
+    if (!IsDigit(at[0]) || at[1] != ' ') return false;
+    at += 2;
+    if (at[0] != '2' || !IsDigit(at[1]) || !IsDigit(at[2])) return false;
+    return at[3] == '\0' || at[3] == ' ';
+}
+
+LengthLine ReadContentLengthLine(const char* line, bool cutNonBlank, std::uint32_t& length) {
+    if (line == nullptr) return LengthLine::kOther;
+    for (std::size_t i = 0; i < kLengthNameLength; ++i) {
+        if (Lower(line[i]) != kLengthName[i]) return LengthLine::kOther;
+    }
+    const char* at = line + kLengthNameLength;
+    if (*at != ':') return LengthLine::kOther;
+    ++at;
+    while (IsBlank(*at)) ++at;
+    const char* digits = at;
+    while (IsDigit(*at)) ++at;
+    const char* digitsEnd = at;
+    while (IsBlank(*at)) ++at;
+    std::uint32_t value = 0;
+    if (*at != '\0' || cutNonBlank || !ReadDecimal(digits, digitsEnd, UINT32_MAX, value) ||
+        value == 0) {
+        return LengthLine::kInvalid;
+    }
+    length = value;
+    return LengthLine::kValid;
+}
+
+ResponseHeaderReader::Step ResponseHeaderReader::Take(char byte) {
+    if (bad_ || done_) return bad_ ? Step::kBad : Step::kHeaderDone;
+    if (lineComplete_) {
+        // The previous byte completed a line: this one starts the next.
+        lineComplete_ = false;
+        lineLength_ = 0;
+        lineCutNonBlank_ = false;
+        line_[0] = '\0';
+    }
+    if (++headerBytes_ > kMaxHeaderBytes || byte == '\0') {
+        bad_ = true;
+        return Step::kBad;
+    }
+    if (byte == '\n') {
+        if (lineLength_ == 0) {
+            done_ = true;
+            return Step::kHeaderDone;
+        }
+        CompleteLine();
+        return Step::kLineDone;
+    }
+    if (byte == '\r') return Step::kMore;
+    if (lineLength_ < kMaxHeaderLineLength) {
+        line_[lineLength_++] = byte;
+        line_[lineLength_] = '\0';
+    } else if (!IsBlank(byte)) {
+        lineCutNonBlank_ = true;
+    }
+    return Step::kMore;
+}
+
+void ResponseHeaderReader::CompleteLine() {
+    if (linesDone_ == 0) {
+        statusSuccess_ = IsSuccessStatusLine(line_);
+    } else {
+        std::uint32_t length = 0;
+        const LengthLine kind = ReadContentLengthLine(line_, lineCutNonBlank_, length);
+        if (kind != LengthLine::kOther) {
+            lengthState_ = kind;
+            length_ = kind == LengthLine::kValid ? length : 0;
+        }
+    }
+    ++linesDone_;
+    lineComplete_ = true;
+}
+
+double ProgressStep(std::uint32_t length) {
+    return length == 0 ? 0.0 : static_cast<double>(kBodyChunkSize) / length;
+}
+
+int ProgressBarPosition(double fraction) {
+    const double position = fraction * 100.0;
+    if (std::isnan(position) || position <= 0.0) return 0;
+    if (position >= 1000000.0) return 1000000;
+    return static_cast<int>(position);
+}
+
+int MemoryTransferResult(int lastCode, std::size_t received) {
+    if (lastCode == kTransferStopped) return kTransferStopped;
+    return received == 0 ? kTransferFailed : kTransferDone;
+}

@@ -1,0 +1,339 @@
+// The HTTP client against a scripted server on 127.0.0.1, both uses behind real windows (the
+// memory use inside RunWithProgress, the file use on a page that carries work), and the
+// progress window's Cancel, owner and quit handling.
+#include "net/http_get_win32.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "win32/support/loopback_server_win32.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Reply = LoopbackServer::Reply;
+using End = LoopbackServer::End;
+
+// Counts the pumps of a transfer and the longest time between two of them (and from the last
+// one to the end).
+class TimedOwner : public TransferOwner {
+  public:
+    explicit TimedOwner(TransferOwner& inner) : inner_(inner), last_(GetTickCount()) {}
+    bool Pump() override {
+        Note();
+        return inner_.Pump();
+    }
+    void ShowProgress(double fraction) override { inner_.ShowProgress(fraction); }
+    DWORD LongestGap() {
+        Note();
+        return longest_;
+    }
+
+  private:
+    void Note() {
+        const DWORD now = GetTickCount();
+        longest_ = std::max<DWORD>(longest_, now - last_);
+        last_ = now;
+    }
+    TransferOwner& inner_;
+    DWORD last_;
+    DWORD longest_ = 0;
+};
+
+// The update check's way: the memory use from the Run of a progress window.
+class FetchToMemory : public ProgressDialog {
+  public:
+    explicit FetchToMemory(std::string url) : ProgressDialog("Fetch test"), url_(std::move(url)) {}
+    bool Run() override {
+        ProgressDialogTransferOwner owner(*this);
+        TimedOwner timed(owner);
+        result = HttpGetToMemory(url_.c_str(), reply, timed);
+        longestGap = timed.LongestGap();
+        return true;
+    }
+    int result = -1;
+    char reply[kMemoryReplySize] = "untouched";
+    DWORD longestGap = 0;
+
+  private:
+    std::string url_;
+};
+
+// A page window that carries work, outside any sheet.
+class WorkPage : public TimedWizardPage {
+  public:
+    WorkPage() {
+        CreateDialogParamA(ProgramInstance(), "TESTWORKPAGE", nullptr, &DialogProcedure,
+                           reinterpret_cast<LPARAM>(static_cast<DialogBase*>(this)));
+    }
+    ~WorkPage() override {
+        if (window_ != nullptr) DestroyWindow(window_);
+    }
+    int BarPosition() const {
+        return int(SendDlgItemMessageA(window_, kProgressBar, PBM_GETPOS, 0, 0));
+    }
+};
+
+std::string TempFile() {
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    return std::string(folder) + "qm-http-test.bin";
+}
+
+// The file's bytes, or "<none>" when it does not exist.
+std::string FileText(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<none>";
+    std::string text;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+        text.append(chunk, read);
+    CloseHandle(file);
+    return text;
+}
+
+struct Row {
+    const char* what;
+    Reply reply;
+    int memoryResult;  // 0: the reply as sent (at most 511 bytes); else an empty buffer
+    int fileResult;    // 0: the file holds fileBody; else no file at all
+    std::string fileBody;
+    DWORD minMs, maxMs;  // bounds of each use's time
+};
+
+TEST(HttpGet, BothUsesAgainstAScriptedServer) {
+    const std::string ok = "HTTP/1.0 200 OK\r\n";
+    std::string endless = ok;
+    while (endless.size() < 40000) endless += "X-Filler: 0123456789abcdef\r\n";
+    const std::vector<Row> rows = {
+        {"good", {ok + "Content-Length: 5\r\n\r\nhello"}, 0, 0, "hello", 0, 2000},
+        {"other case", {ok + "content-length:3\r\n\r\nabc"}, 0, 0, "abc", 0, 2000},
+        {"no length", {ok + "Server: t\r\n\r\nhello"}, 0, 2, "", 0, 2000},
+        {"404",
+         {"HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found"},
+         0,
+         2,
+         "",
+         0,
+         2000},
+        {"301",
+         {"HTTP/1.1 301 Moved\r\nLocation: /x\r\nContent-Length: 5\r\n\r\nmoved"},
+         0,
+         2,
+         "",
+         0,
+         2000},
+        {"garbage status",
+         {"Hello there, no web server here\r\nContent-Length: 5\r\n\r\nhello"},
+         0,
+         2,
+         "",
+         0,
+         2000},
+        {"huge length", {ok + "Content-Length: 99999999999\r\n\r\nhello"}, 0, 2, "", 0, 2000},
+        {"long header line",
+         {ok + "X-Long: " + std::string(5000, 'a') + "\r\nContent-Length: 5\r\n\r\nhello"},
+         0,
+         0,
+         "hello",
+         0,
+         3000},
+        {"zero byte in header",
+         {ok + "X: \0\r\nContent-Length: 5\r\n\r\nhello"s},
+         0,
+         2,
+         "",
+         0,
+         2000},
+        {"endless header", {endless, End::kHold}, 0, 2, "", 0, 3000},
+        {"body longer", {ok + "Content-Length: 4\r\n\r\n0123456789"}, 0, 0, "0123", 0, 2000},
+        {"body shorter", {ok + "Content-Length: 50\r\n\r\n0123456789"}, 0, 2, "", 0, 2000},
+        {"reset", {"", End::kReset}, 2, 2, "", 0, 2000},
+        {"silent", {"", End::kHold}, 2, 2, "", 4500, 7000},
+        {"150 ms drip",
+         {ok + "Content-Length: 13\r\n", "\r\n0123456789abc", 150},
+         0,
+         0,
+         "0123456789abc",
+         2000,
+         4500},
+    };
+    LoopbackServer server;
+    const std::string url = server.Url("/components/setup.exe");
+    const std::string path = TempFile();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string sent = row.reply.now + row.reply.dripped;
+
+        server.ServeOnce(row.reply);
+        FetchToMemory fetch(url);
+        DWORD start = GetTickCount();
+        EXPECT_TRUE(RunWithProgress(fetch, nullptr));
+        DWORD elapsed = GetTickCount() - start;
+        EXPECT_TRUE(server.Finish());
+        EXPECT_EQ(server.Request(), "GET /components/setup.exe HTTP/1.0\r\nHost: 127.0.0.1:" +
+                                        std::to_string(server.Port()) + "\r\n\r\n");
+        EXPECT_EQ(fetch.result, row.memoryResult) << "memory";
+        // The reply is read as text: up to its first zero byte.
+        const std::string text = sent.substr(0, 511).c_str();
+        EXPECT_EQ(fetch.reply, row.memoryResult == 0 ? text : "") << "memory";
+        EXPECT_GE(elapsed, row.minMs) << "memory";
+        EXPECT_LE(elapsed, row.maxMs) << "memory";
+        EXPECT_LE(fetch.longestGap, 1000u) << "memory: longest time without a pump";
+
+        server.ServeOnce(row.reply);
+        WorkPage page;
+        ASSERT_NE(page.Window(), nullptr);
+        PageTransferOwner pageOwner(page);
+        TimedOwner timed(pageOwner);
+        start = GetTickCount();
+        const int result = HttpGetToFile(url.c_str(), path.c_str(), timed);
+        elapsed = GetTickCount() - start;
+        EXPECT_TRUE(server.Finish());
+        EXPECT_EQ(result, row.fileResult) << "file";
+        EXPECT_EQ(FileText(path), row.fileResult == 0 ? row.fileBody : "<none>") << "file";
+        if (row.fileResult == 0) {
+            EXPECT_EQ(page.BarPosition(), 100) << "file";
+        }
+        EXPECT_GE(elapsed, row.minMs) << "file";
+        EXPECT_LE(elapsed, row.maxMs) << "file";
+        EXPECT_LE(timed.LongestGap(), 1000u) << "file: longest time without a pump";
+    }
+    DeleteFileA(path.c_str());
+}
+
+// Hosts and ports that name no server fail without connecting anywhere: not even to the
+// server on this machine that 0.0.0.0 would reach.
+TEST(HttpGet, FailuresBeforeAnyConnection) {
+    LoopbackServer server;
+    const std::string port = std::to_string(server.Port());
+    const std::string path = TempFile();
+    for (const std::string& host :
+         {"no-such-host.invalid:" + port, "0.0.0.0:" + port,
+          "127.0.0.1:" + std::to_string(server.Port() + 65536), "127.0.0.1:"s}) {
+        const std::string address = "http://" + host + "/x";
+        const char* url = address.c_str();
+        FetchToMemory fetch(url);
+        RunWithProgress(fetch, nullptr);
+        EXPECT_EQ(fetch.result, 2) << url;
+        WorkPage page;
+        EXPECT_EQ(HttpGetToFile(url, path.c_str(), page), 2) << url;
+        EXPECT_EQ(FileText(path), "<none>") << url;
+        EXPECT_FALSE(server.ConnectionWaiting()) << url;
+    }
+}
+
+// A visible, enabled top-level window that owns the progress window.
+class OwnerWindow {
+  public:
+    OwnerWindow() {
+        window_ = CreateWindowA("STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
+                                200, nullptr, nullptr, nullptr, nullptr);
+    }
+    ~OwnerWindow() { DestroyWindow(window_); }
+    HWND Get() const { return window_; }
+
+  private:
+    HWND window_;
+};
+
+// What presses Cancel: a message the user's action becomes, posted to the progress window
+// while the transfer pumps.
+struct Press {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+};
+const Press* pending = nullptr;
+DWORD pressedAt = 0;
+std::string captionSeen;
+
+void CALLBACK PressCancel(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND progress = FindWindowA("#32770", "Fetch test");
+    char caption[64] = {};
+    GetWindowTextA(progress, caption, sizeof caption);
+    captionSeen = caption;
+    pressedAt = GetTickCount();
+    PostMessageA(progress, pending->message, pending->wParam, 0);
+}
+
+TEST(ProgressWindow, CancelDuringConnectStopsWithinASecondAndGivesTheOwnerBack) {
+    LoopbackServer fullServer(true);
+    ASSERT_TRUE(fullServer.ConnectStaysPending()) << "the cancel must fall in the connect";
+    const Press presses[] = {{"Cancel button", WM_COMMAND, IDCANCEL},
+                             {"Esc", WM_KEYDOWN, VK_ESCAPE},
+                             {"close box", WM_SYSCOMMAND, SC_CLOSE}};
+    for (const Press& press : presses) {
+        OwnerWindow owner;
+        FetchToMemory fetch(fullServer.Url("/slow"));
+        pending = &press;
+        pressedAt = 0;
+        SetTimer(nullptr, 0, 300, &PressCancel);
+        EXPECT_TRUE(RunWithProgress(fetch, owner.Get()));
+        const DWORD afterPress = GetTickCount() - pressedAt;
+        EXPECT_NE(pressedAt, 0u) << press.what;
+        EXPECT_EQ(fetch.result, 1) << press.what;
+        EXPECT_LE(afterPress, 1000u) << press.what;
+        EXPECT_EQ(captionSeen, "Fetch test") << press.what;
+        EXPECT_EQ(fetch.Window(), nullptr) << press.what;
+        EXPECT_TRUE(IsWindowEnabled(owner.Get())) << press.what;
+        EXPECT_EQ(GetActiveWindow(), owner.Get()) << press.what;
+        EXPECT_EQ(GetFocus(), owner.Get()) << press.what;
+    }
+}
+
+// Work given as a function, for the checks of the window itself.
+class Work : public ProgressDialog {
+  public:
+    explicit Work(bool (*run)(Work&)) : ProgressDialog("Work"), run_(run) {}
+    bool Run() override { return run_(*this); }
+
+  private:
+    bool (*run_)(Work&);
+};
+
+TEST(ProgressWindow, OwnerStateQuitAndWindowGoneOtherwise) {
+    OwnerWindow owner;
+    EnableWindow(owner.Get(), FALSE);
+    Work quick([](Work& self) { return RunWithProgress(self, nullptr) == false; });
+    EXPECT_TRUE(RunWithProgress(quick, owner.Get())) << "an object with a window is refused";
+    EXPECT_FALSE(IsWindowEnabled(owner.Get())) << "an owner disabled before stays disabled";
+
+    Work quits([](Work& self) {
+        PostQuitMessage(7);
+        return PumpMessages(self) && IsWindow(self.Window());
+    });
+    EXPECT_TRUE(RunWithProgress(quits, nullptr)) << "the quit makes the pump say stop";
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 7u) << "the quit survives the pump";
+
+    Work destroyed([](Work& self) {
+        DestroyWindow(self.Window());
+        return self.Window() == nullptr && PumpMessages(self);
+    });
+    EXPECT_TRUE(RunWithProgress(destroyed, nullptr)) << "a window destroyed otherwise";
+}
+
+TEST(ProgressWindow, PagePumpStopsOnQuitAndOnceThePageIsLeft) {
+    WorkPage page;
+    EXPECT_FALSE(PumpPageMessages(page));
+    PostQuitMessage(3);
+    EXPECT_TRUE(PumpPageMessages(page)) << "quit";
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "quit kept";
+    PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+    page.OnPageDeactivate();
+    EXPECT_TRUE(PumpPageMessages(page)) << "page left";
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_REMOVE))
+        << "a page that was left takes no message";
+}
+
+}  // namespace
