@@ -23,7 +23,7 @@ const HelpLink kHelpLinks[] = {
 };
 
 const char* const kStatusMessages[] = {
-    "Quillmet v 1.05 - counts and prices typing jobs",
+    "Quillmet v " QM_PRODUCT_VERSION " - counts and prices typing jobs",
     "Tip: press F8 in any program to count its selected text",
     "Tapewell Transcription Player: play, pause and rewind audio while you type",
     "Pacemark Typing Tutor: build your speed and accuracy",

@@ -9,6 +9,7 @@
 #include "settings/paths.h"
 #include "settings/system_checks_win32.h"
 #include "setup/install_wizard_win32.h"
+#include "setup/uninstaller_win32.h"
 #include "setup/run_mode.h"
 
 namespace {

@@ -5,9 +5,6 @@
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks.h"
 
-namespace {
-
-// Major and minor version as the system reports them; 0.0 when it does not answer.
 void ReadWindowsVersion(DWORD& major, DWORD& minor) {
     OSVERSIONINFOA info = {};
     info.dwOSVersionInfoSize = sizeof info;
@@ -18,8 +15,6 @@ void ReadWindowsVersion(DWORD& major, DWORD& minor) {
         minor = info.dwMinorVersion;
     }
 }
-
-}  // namespace
 
 bool UserDataFolder(char (&out)[kPathSize]) {
     char base[kPathSize];

@@ -19,6 +19,9 @@ bool ApplyVersionGate(DWORD major, DWORD minor);
 
 bool IsWindows2000OrLater();
 
+// Major and minor version as the system reports them; 0.0 when it does not answer.
+void ReadWindowsVersion(DWORD& major, DWORD& minor);
+
 // True when the environment variable "LQUIET" is set to a non-empty value.
 bool IsQuietInstall();
 

@@ -1,7 +1,5 @@
-// The installer and uninstaller roles of the executable.
+// The install wizard of a set-up file: terms, installing, related programs.
 #pragma once
 
-// Runs the install wizard of a set-up file.
+// Runs the wizard; the installed program is started when the installation completed.
 void InstallWizard();
-// Removes the installation (uninstaller copy).
-void StartUninstall();

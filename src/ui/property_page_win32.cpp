@@ -40,7 +40,8 @@ INT_PTR CALLBACK PropertyPage::PageProcedure(HWND window, UINT message, WPARAM w
     return Route(window, message, wParam, lParam, created);
 }
 
-bool PropertySheetPages::Add(PropertyPage& page, LPCSTR templateName, DWORD flags) {
+bool PropertySheetPages::Add(PropertyPage& page, LPCSTR templateName, DWORD flags,
+                             const char* headerTitle, const char* headerSubtitle) {
     if (count_ >= kMaxSheetPages) return false;
     PROPSHEETPAGEA& description = pages_[count_];
     description = PROPSHEETPAGEA{};
@@ -50,6 +51,14 @@ bool PropertySheetPages::Add(PropertyPage& page, LPCSTR templateName, DWORD flag
     description.pszTemplate = templateName;
     description.pfnDlgProc = &PropertyPage::PageProcedure;
     description.lParam = reinterpret_cast<LPARAM>(static_cast<DialogBase*>(&page));
+    if (headerTitle != nullptr) {
+        description.dwFlags |= PSP_USEHEADERTITLE;
+        description.pszHeaderTitle = headerTitle;
+    }
+    if (headerSubtitle != nullptr) {
+        description.dwFlags |= PSP_USEHEADERSUBTITLE;
+        description.pszHeaderSubTitle = headerSubtitle;
+    }
     ++count_;
     return true;
 }

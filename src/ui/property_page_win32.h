@@ -34,9 +34,11 @@ class PropertySheetPages {
     PropertySheetPages(const PropertySheetPages&) = delete;
     PropertySheetPages& operator=(const PropertySheetPages&) = delete;
 
-    // Describes a page showing templateName (from the program's module) for page. Refused
-    // (false, nothing added) once the array holds 32 pages.
-    bool Add(PropertyPage& page, LPCSTR templateName, DWORD flags = PSP_DEFAULT);
+    // Describes a page showing templateName (from the program's module) for page, with the
+    // header texts of a wizard page when given. Refused (false, nothing added) once the array
+    // holds 32 pages.
+    bool Add(PropertyPage& page, LPCSTR templateName, DWORD flags = PSP_DEFAULT,
+             const char* headerTitle = nullptr, const char* headerSubtitle = nullptr);
     int Count() const { return count_; }
     const PROPSHEETPAGEA* Pages() const { return pages_; }
     // Points the header at the pages: PSH_PROPSHEETPAGE, nPages, ppsp.

@@ -40,5 +40,10 @@ INT_PTR TimedWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         KillTimer(window_, kDeferredWorkTimer);
         if (wParam == kDeferredWorkTimer) OnDeferredWork();
     }
+    // A cancelled sheet destroys its pages only after this notification is answered: work
+    // under way must stop now, not run on behind a wizard that is closing.
+    if (const NMHDR* header = SheetNotification(message, lParam)) {
+        if (header->code == static_cast<UINT>(PSN_RESET)) stop_ = true;
+    }
     return WizardPage::HandleMessage(message, wParam, lParam);
 }

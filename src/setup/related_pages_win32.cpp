@@ -1,0 +1,220 @@
+#include "setup/related_pages_win32.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "net/http_get_win32.h"
+#include "resource_ids.h"
+#include "settings/maker_hosts.h"
+#include "settings/paths.h"
+#include "settings/settings_store_win32.h"
+#include "settings/system_checks.h"
+#include "settings/system_checks_win32.h"
+#include "setup/related_products.h"
+#include "ui/hyperlink_win32.h"
+#include "ui/progress_dialog_win32.h"
+
+namespace {
+
+constexpr int kListId = 101;
+constexpr int kDescriptionId = 102;
+constexpr COLORREF kLinkColour = 0xC00000;
+constexpr DWORD kSettleAfterStartMs = 1500;
+
+bool ProductInstalled(const RelatedProduct& product) {
+    char key[kPathSize];
+    std::snprintf(key, sizeof key, "Software\\Kestrovan\\%s\\Settings", product.settingsKey);
+    char value[kSettingsTextSize];
+    ReadRegistryString(HKEY_LOCAL_MACHINE, key, product.settingsValue, "", value);
+    if (value[0] == '\0')
+        ReadRegistryString(HKEY_CURRENT_USER, key, product.settingsValue, "", value);
+    return value[0] != '\0';
+}
+
+void SetItemChecked(HWND list, int item, bool checked) {
+    LVITEMA state{};
+    state.stateMask = LVIS_STATEIMAGEMASK;
+    state.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+                 reinterpret_cast<LPARAM>(&state));
+}
+
+// Waits while the windows stay alive; false when the page was left meanwhile.
+bool PumpedWait(TimedWizardPage& page, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        if (PumpPageMessages(page)) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// Starts the downloaded set-up with "LQUIET" set, so that it shows no terms and offers no
+// programs of its own; a value the process had before is left as it was.
+bool StartQuietly(const char* file) {
+    char previous[2];
+    const bool wasSet = GetEnvironmentVariableA("LQUIET", previous, sizeof previous) > 0;
+    SetEnvironmentVariableA("LQUIET", "1");
+    const bool started = WinExec(file, SW_SHOWNORMAL) > 31;
+    if (!wasSet) SetEnvironmentVariableA("LQUIET", nullptr);
+    return started;
+}
+
+}  // namespace
+
+void PressWizardButton(WizardPage& page, int button) {
+    if (page.Window() != nullptr) {
+        PostMessageA(GetParent(page.Window()), PSM_PRESSBUTTON, static_cast<WPARAM>(button), 0);
+    }
+}
+
+void PressNextOrFinish(WizardPage& page) {
+    PressWizardButton(page, (page.Flags() & PSWIZB_NEXT) != 0 ? PSBTN_NEXT : PSBTN_FINISH);
+}
+
+HWND SelectRelatedPage::List() const { return GetDlgItem(window_, kListId); }
+
+bool SelectRelatedPage::ItemChecked(int item) const {
+    const LRESULT state =
+        SendMessageA(List(), LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK);
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+void SelectRelatedPage::OnInit() {
+    MakeHyperlink(*this);
+    HWND list = List();
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    for (int row = 0; kRelatedProducts[row].displayName != nullptr; ++row) {
+        const RelatedProduct& product = kRelatedProducts[row];
+        const bool installed = ProductInstalled(product);
+        const bool recommended = !installed && (product.flags & kRecommended) != 0;
+        char text[kPathSize];
+        if (installed) {
+            std::snprintf(text, sizeof text, "%s [Update]", product.displayName);
+        } else if (recommended) {
+            std::snprintf(text, sizeof text, "%s [Recommended]", product.displayName);
+        } else {
+            std::snprintf(text, sizeof text, "%s", product.displayName);
+        }
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = text;
+        const int index = static_cast<int>(
+            SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        SetItemChecked(list, index, recommended);
+    }
+    selection_.mask = 0;
+    LVITEMA none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    LVITEMA first{};
+    first.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    first.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+}
+
+void SelectRelatedPage::UpdateControls() {
+    if (window_ == nullptr) return;
+    int checked = 0;
+    for (int row = 0; kRelatedProducts[row].displayName != nullptr; ++row) {
+        if (ItemChecked(row)) ++checked;
+    }
+    PostMessageA(GetParent(window_), PSM_SETWIZBUTTONS, 0,
+                 checked == 0 ? PSWIZB_FINISH : PSWIZB_NEXT);
+}
+
+bool SelectRelatedPage::OnOk() {
+    for (int row = 0; kRelatedProducts[row].displayName != nullptr; ++row) {
+        if (ItemChecked(row)) selection_.mask |= std::uint32_t{1} << row;
+    }
+    return true;
+}
+
+void SelectRelatedPage::ShowProduct(int row) {
+    if (row < 0 || row >= kRelatedProductCount) return;
+    SetDlgItemTextA(window_, kDescriptionId, kRelatedProducts[row].description);
+    char address[kSitePageAddressSize];
+    if (FormSitePageAddress(kRelatedProducts[row].webPage, address)) {
+        SetDlgItemTextA(window_, kHyperlinkControlId, address);
+    }
+}
+
+INT_PTR SelectRelatedPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header != nullptr && header->idFrom == kListId && header->code == LVN_ITEMCHANGED) {
+            UpdateControls();
+            const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+            if ((change->uChanged & LVIF_STATE) != 0 && (change->uNewState & LVIS_SELECTED) != 0) {
+                ShowProduct(change->iItem);
+            }
+            return 1;
+        }
+    }
+    if (message == WM_CTLCOLORSTATIC &&
+        GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kHyperlinkControlId) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, kLinkColour);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    return WizardPage::HandleMessage(message, wParam, lParam);
+}
+
+void InstallingRelatedPage::OnDeferredWork() {
+    PostMessageA(GetParent(window_), PSM_SETWIZBUTTONS, 0, PSWIZB_DISABLEDFINISH);
+    bool reported = false;
+    int started = 0;
+    for (int row = 0; kRelatedProducts[row].displayName != nullptr; ++row) {
+        if ((selection_.mask & (std::uint32_t{1} << row)) == 0) continue;
+        const RelatedProduct& product = kRelatedProducts[row];
+        const int result = InstallOnDemand(*this, product.componentName);
+        // Stopped by the user: no failure, and nothing more is tried.
+        if (result == kTransferStopped || StopRequested()) return;
+        if (result == kTransferDone) {
+            ++started;
+            continue;
+        }
+        if (reported) continue;
+        reported = true;
+        char text[512];
+        std::snprintf(text, sizeof text,
+                      "Automatic download of the install-on-demand the component \"%s\" failed. "
+                      "Your firewall might have blocked automatic connections. The website will "
+                      "now be opened where you can download it manually.",
+                      product.displayName);
+        MessageBoxA(window_, text, nullptr, MB_ICONERROR);
+        OpenSitePage(product.webPage);
+    }
+    if (started > 0 && !PumpedWait(*this, kSettleAfterStartMs)) return;
+    PressNextOrFinish(*this);
+}
+
+int InstallOnDemand(TimedWizardPage& page, const char* componentName) {
+    SetPageStatusLine(0, page, "Download install-on-demand");
+    SetPageStatusLine(1, page, componentName);
+    char tempFolder[kPathSize] = {};
+    GetTempPathA(sizeof tempFolder, tempFolder);
+    char file[kPathSize];
+    PathJoinWithSuffix(tempFolder, componentName, ".exe", file);
+    char name[kPathSize];
+    PathFileName(file, name);
+
+    char url[kPathSize + 64];
+    std::snprintf(url, sizeof url, "http://%s/components/%s", kMakerDownloadHost, name);
+    int result = HttpGetToFile(url, file, page);
+    if (result == kTransferFailed) {
+        std::snprintf(url, sizeof url, "http://%s/components/%s", kMakerFallbackDownloadHost, name);
+        result = HttpGetToFile(url, file, page);
+    }
+    if (result == kTransferDone) {
+        SetPageStatusLine(0, page, "Running install-on-demand");
+        // A file that cannot be started is as much a failure as one that did not come.
+        if (!StartQuietly(file)) result = kTransferFailed;
+    }
+    DeleteFileA(file);
+    return result;
+}
