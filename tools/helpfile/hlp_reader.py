@@ -16,7 +16,8 @@ from hlp_writer import (BLOCK_DATA_SIZE, BLOCK_HEADER_SIZE, BTREE_HEADER_SIZE, B
                         COMMAND_END, COMMAND_END_OF_PARAGRAPH, COMMAND_FONT, COMMAND_TAB,
                         FILE_HEADER_SIZE, FILE_MAGIC, LEAF_HEADER_SIZE, NO_POSITION,
                         RECORD_TEXT, RECORD_TOPIC_HEADER, SYSTEM_CONTENTS, SYSTEM_MAGIC,
-                        SYSTEM_WINDOW, TOPIC_BLOCK_SIZE, TOPICLINK_SIZE, context_hash)
+                        SYSTEM_WINDOW, TOPIC_BLOCK_SIZE, TOPICLINK_SIZE,
+                        WINDOW_RECORD_SIZE, context_hash)
 
 
 class HelpReadError(Exception):
@@ -211,7 +212,7 @@ class HelpFileReader:
 
     def window_caption(self, name="main"):
         for kind, data in self.system_records():
-            if kind == SYSTEM_WINDOW and len(data) == 90 and _u16(data, 0) & 0x0006 == 0x0006:
+            if kind == SYSTEM_WINDOW and len(data) == WINDOW_RECORD_SIZE and _u16(data, 0) & 0x0006 == 0x0006:
                 if data[12:21].split(b"\0")[0].decode("cp1252") == name:
                     return data[21:72].split(b"\0")[0].decode("cp1252")
         return None

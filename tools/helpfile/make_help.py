@@ -19,9 +19,9 @@ The source is plain text, one paragraph per line or per run of lines:
     TEXT                   an ordinary paragraph
 
 Titles and sub-headings are one line each. Any other line that starts with none of these
-markers continues the paragraph or list item above it; a blank line ends it. **TEXT** is set in bold. {version} and {web_host} are replaced with
-the values given on the command line. Faults in the source are reported with their line
-number, and no file is written.
+markers continues the paragraph or list item above it; a blank line ends it. **TEXT** is set
+in bold. {version} and {web_host} are replaced with the values given on the command line.
+Faults in the source are reported with their line number, and no file is written.
 """
 
 import argparse
