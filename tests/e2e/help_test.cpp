@@ -1,6 +1,10 @@
 // Help from the real program: F1 in the main window opens the manual at its contents, the
 // invoice dialog's Help button at the dialog's own topic, and the program keeps working while
 // the help window is open. Every test closes the help window it opened.
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
 #include "resource_ids.h"
 #include "support/running_program.h"
 #include "win32/support/help_viewer_win32.h"
@@ -76,6 +80,23 @@ TEST_F(HelpTest, HelpInTheInvoiceDialogShowsItsTopicAndTheDialogStaysOpen) {
     EXPECT_TRUE(help_viewer::CloseViewers(kHelpBoundMs));
     PressButton(dialog, IDCANCEL);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, kDialogBoundMs));
+    EXPECT_TRUE(program.End());
+}
+
+TEST_F(HelpTest, HelpOnTheSettingsPageShowsItsTopic) {
+    RunningProgram program;
+    HWND window = program.window();
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_COMMAND, IDCMD_SETTINGS, 0);
+    HWND sheet = WaitForDialog("Settings", program.process().Id(), kDialogBoundMs);
+    ASSERT_NE(sheet, nullptr) << "Settings... opened no sheet";
+
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_HELP, 0);
+    HWND viewer = help_viewer::WaitForTopic("The Settings Page", kHelpBoundMs);
+    ASSERT_NE(viewer, nullptr) << "Help showed no settings topic; shown: " << help_viewer::Shown();
+    EXPECT_TRUE(help_viewer::CloseViewers(kHelpBoundMs));
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(sheet); }, kDialogBoundMs));
     EXPECT_TRUE(program.End());
 }
 
