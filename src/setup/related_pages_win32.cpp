@@ -86,6 +86,10 @@ void SelectRelatedPage::OnInit() {
     MakeHyperlink(*this);
     HWND list = List();
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    // One column as wide as the list: a long name ends in an ellipsis instead of being cut.
+    RECT client{};
+    GetClientRect(list, &client);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right - client.left, 0));
     for (int row = 0; kRelatedProducts[row].displayName != nullptr; ++row) {
         const RelatedProduct& product = kRelatedProducts[row];
         const bool installed = ProductInstalled(product);

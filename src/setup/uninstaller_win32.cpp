@@ -40,13 +40,26 @@ void WaitForProcess(std::uint32_t processId) {
 }
 
 // Starts the temporary copy with "-u <this process>"; elevated where the system needs it.
+// Not WinExec: it waits until the new process takes input, while the copy waits for this
+// process to end first.
 bool StartTemporaryCopy(const char* copy) {
     char parameters[32];
     std::snprintf(parameters, sizeof parameters, "-u %lu", GetCurrentProcessId());
     if (NeedsElevatedRestart() && StartElevated(copy, parameters)) return true;
     char command[kPathSize + 40];
     std::snprintf(command, sizeof command, "\"%s\" %s", copy, parameters);
-    return WinExec(command, SW_SHOWNORMAL) > 31;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(copy, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }
 
 void RemoveProgramFolder() {
