@@ -216,6 +216,7 @@ struct Press {
     const char* what;
     UINT message;
     WPARAM wParam;
+    bool whileReceiving;  // else while connecting
 };
 const Press* pending = nullptr;
 DWORD pressedAt = 0;
@@ -231,15 +232,20 @@ void CALLBACK PressCancel(HWND, UINT, UINT_PTR timer, DWORD) {
     PostMessageA(progress, pending->message, pending->wParam, 0);
 }
 
-TEST(ProgressWindow, CancelDuringConnectStopsWithinASecondAndGivesTheOwnerBack) {
+TEST(ProgressWindow, CancelStopsWithinASecondAndGivesTheOwnerBack) {
     LoopbackServer fullServer(true);
     ASSERT_TRUE(fullServer.ConnectStaysPending()) << "the cancel must fall in the connect";
-    const Press presses[] = {{"Cancel button", WM_COMMAND, IDCANCEL},
-                             {"Esc", WM_KEYDOWN, VK_ESCAPE},
-                             {"close box", WM_SYSCOMMAND, SC_CLOSE}};
+    LoopbackServer server;
+    const Press presses[] = {{"Cancel button", WM_COMMAND, IDCANCEL, false},
+                             {"Esc", WM_KEYDOWN, VK_ESCAPE, false},
+                             {"close box", WM_SYSCOMMAND, SC_CLOSE, false},
+                             {"Cancel after part of the reply", WM_COMMAND, IDCANCEL, true}};
     for (const Press& press : presses) {
+        if (press.whileReceiving) {
+            server.ServeOnce({"HTTP/1.0 200 OK\r\nContent-Length: 99\r\n\r\npart", End::kHold});
+        }
         OwnerWindow owner;
-        FetchToMemory fetch(fullServer.Url("/slow"));
+        FetchToMemory fetch((press.whileReceiving ? server : fullServer).Url("/slow"));
         pending = &press;
         pressedAt = 0;
         SetTimer(nullptr, 0, 300, &PressCancel);
@@ -253,6 +259,7 @@ TEST(ProgressWindow, CancelDuringConnectStopsWithinASecondAndGivesTheOwnerBack) 
         EXPECT_TRUE(IsWindowEnabled(owner.Get())) << press.what;
         EXPECT_EQ(GetActiveWindow(), owner.Get()) << press.what;
         EXPECT_EQ(GetFocus(), owner.Get()) << press.what;
+        EXPECT_TRUE(server.Finish());
     }
 }
 
