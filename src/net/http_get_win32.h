@@ -12,7 +12,8 @@
 //   whose body arrived in full and was written in full: the file then holds exactly those
 //   bytes. 1 when the user stopped it, 2 for anything else (an error status, no usable
 //   length, a header over 16 KiB or holding a zero byte, a short body, a time-out, a failed
-//   write). On 1 or 2 the file is deleted.
+//   write). The file is created (replacing any) once the request has been sent; on 1 or 2
+//   after that it is deleted, and a failure before it leaves the path untouched.
 // URLs: "http://host[:port]/path"; the scheme is not examined (anything before "//"), a
 // missing port means 80. A host name that cannot be resolved fails (2) without connecting.
 #pragma once

@@ -41,15 +41,16 @@ class ProgressDialog {
   public:
     // The caption is shown in the window's title bar (at most 259 characters are kept).
     explicit ProgressDialog(const char* caption);
-    virtual ~ProgressDialog();
     ProgressDialog(const ProgressDialog&) = delete;
     ProgressDialog& operator=(const ProgressDialog&) = delete;
 
+    // The operations in their slot order: Run, then HandleMessage.
     // The work, run by RunWithProgress while the window shows. Its flag is what
     // RunWithProgress returns.
     virtual bool Run() = 0;
     // Every message of the window after creation other than Cancel; the default answers 0.
     virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual ~ProgressDialog();
 
     // Null while there is no window, and again as soon as the window is destroyed (by Cancel
     // or otherwise).
