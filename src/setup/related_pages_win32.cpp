@@ -198,6 +198,11 @@ void InstallingRelatedPage::OnDeferredWork() {
 }
 
 int InstallOnDemand(TimedWizardPage& page, const char* componentName) {
+    return InstallOnDemand(page, componentName, kMakerDownloadHost, kMakerFallbackDownloadHost);
+}
+
+int InstallOnDemand(TimedWizardPage& page, const char* componentName, const char* host,
+                    const char* fallbackHost) {
     SetPageStatusLine(0, page, "Download install-on-demand");
     SetPageStatusLine(1, page, componentName);
     char tempFolder[kPathSize] = {};
@@ -208,10 +213,10 @@ int InstallOnDemand(TimedWizardPage& page, const char* componentName) {
     PathFileName(file, name);
 
     char url[kPathSize + 64];
-    std::snprintf(url, sizeof url, "http://%s/components/%s", kMakerDownloadHost, name);
+    std::snprintf(url, sizeof url, "http://%s/components/%s", host, name);
     int result = HttpGetToFile(url, file, page);
     if (result == kTransferFailed) {
-        std::snprintf(url, sizeof url, "http://%s/components/%s", kMakerFallbackDownloadHost, name);
+        std::snprintf(url, sizeof url, "http://%s/components/%s", fallbackHost, name);
         result = HttpGetToFile(url, file, page);
     }
     if (result == kTransferDone) {

@@ -47,6 +47,9 @@ class InstallingRelatedPage : public TimedWizardPage {
 // into the temporary folder and starts it quietly, showing progress on the page. 0 started,
 // 1 stopped by the user, 2 (or another value) failed. The downloaded file is deleted.
 int InstallOnDemand(TimedWizardPage& page, const char* componentName);
+// The same from the given download hosts ("host" or "host:port").
+int InstallOnDemand(TimedWizardPage& page, const char* componentName, const char* host,
+                    const char* fallbackHost);
 
 // Presses Next when the page offers it, otherwise Finish.
 void PressNextOrFinish(WizardPage& page);

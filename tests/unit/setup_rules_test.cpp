@@ -1,0 +1,68 @@
+// How the uninstaller reads its start, and when set-up asks for administrator rights.
+#include <gtest/gtest.h>
+
+#include "setup/setup_rules.h"
+
+namespace {
+
+TEST(SetupRules, TheProgramsPathIsFoundQuotedUnquotedWithBlanksOrShort) {
+    const std::string installed = "C:\\Program Files\\Kestrovan\\Quillmet\\uninst.exe";
+    // Names the program: the long path in any case, or its short 8.3 form.
+    const auto names = [&](const std::string& candidate) {
+        std::string lower;
+        for (char c : candidate) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        return lower == "c:\\program files\\kestrovan\\quillmet\\uninst.exe" ||
+               lower == "c:\\progra~1\\kestro~1\\quillmet\\uninst.exe";
+    };
+    using K = StartArguments;
+    const struct {
+        std::string line;
+        K::Kind kind;
+        const char* arguments;
+    } rows[] = {
+        {installed, K::None, ""},  // as Windows starts "UninstallString"
+        {installed + "   ", K::None, ""},
+        {"\"" + installed + "\"", K::None, ""},
+        {"  \"" + installed + "\" \t", K::None, ""},
+        {"\"" + installed + "\" -u 42", K::Present, "-u 42"},
+        {installed + " -u", K::Present, "-u"},
+        {"C:\\PROGRA~1\\KESTRO~1\\QUILLMET\\UNINST.EXE", K::None, ""},
+        {"C:\\PROGRA~1\\KESTRO~1\\QUILLMET\\UNINST.EXE x", K::Present, "x"},
+        {"\"C:\\other\\uninst.exe\" -u", K::Unrecognised, ""},
+        {"uninst", K::Unrecognised, ""},
+        {"", K::Unrecognised, ""},
+        {"\"" + installed, K::None, ""},  // an unclosed quote
+    };
+    for (const auto& row : rows) {
+        const StartArguments start = ReadStartArguments(row.line.c_str(), names);
+        EXPECT_EQ(start.kind, row.kind) << row.line;
+        EXPECT_EQ(start.arguments, row.arguments) << row.line;
+    }
+}
+
+TEST(SetupRules, TheCopyWaitsOnlyForAValidProcessId) {
+    const struct {
+        const char* arguments;
+        std::uint32_t id;
+    } rows[] = {{"-u 1234", 1234},
+                {"-u\t77 trailing", 77},
+                {"-u", 0},
+                {"-u abc", 0},
+                {"-x 12", 0},
+                {"-u 4294967295", 4294967295u},
+                {"-u 4294967296", 0},
+                {"-u 99999999999999999999", 0}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(WaitProcessIdFromArguments(row.arguments), row.id) << row.arguments;
+    }
+}
+
+TEST(SetupRules, OnlyVistaWithoutElevationRestartsElevated) {
+    EXPECT_TRUE(ShouldRestartElevated(6, 0, false));
+    EXPECT_FALSE(ShouldRestartElevated(6, 0, true));
+    EXPECT_FALSE(ShouldRestartElevated(5, 1, false));
+    EXPECT_FALSE(ShouldRestartElevated(5, 0, false));
+    EXPECT_FALSE(ShouldRestartElevated(6, 1, false));
+}
+
+}  // namespace
