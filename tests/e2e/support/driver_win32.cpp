@@ -32,6 +32,11 @@ std::string ProgramPath() {
     return path != nullptr ? WindowsPathFromUnix(path) : std::string();
 }
 
+std::string SetupProgramPath() {
+    const char* path = std::getenv("QM_SETUP_EXE");
+    return path != nullptr ? WindowsPathFromUnix(path) : std::string();
+}
+
 std::string MakeScratchFolder(const char* name) {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);

@@ -10,6 +10,8 @@ namespace e2e {
 
 // The program under test as a Windows path (from the QM_EXE environment variable).
 std::string ProgramPath();
+// The set-up file the build made (from the QM_SETUP_EXE environment variable).
+std::string SetupProgramPath();
 // A fresh folder of the test's own, as a Windows path.
 std::string MakeScratchFolder(const char* name);
 // Copies the program into folder under another name; appends marker bytes when given.

@@ -1,0 +1,362 @@
+// The real set-up file in a prefix of its own: a quiet install and its footprint, the wizard,
+// damaged set-up files, files in use, and removal.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <prsht.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/running_program.h"
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kBoundMs = 30000;
+const char kShellFolders[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillmet";
+const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kCorruptText[] =
+    "Installation file corrupt.\n\nA checksum error was detected in your install file, please "
+    "redownload file and install again.";
+// Wizard buttons of a property sheet.
+constexpr int kBack = 12323, kNext = 12324, kFinish = 12325;
+
+std::string Bytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string RegistryText(HKEY root, const char* key, const char* name) {
+    char data[1024] = {};
+    DWORD size = sizeof data - 1;
+    if (SHGetValueA(root, key, name, nullptr, data, &size) != ERROR_SUCCESS) return "<none>";
+    return data;
+}
+
+std::string Join(const std::string& folder, const char* name) { return folder + "\\" + name; }
+
+std::string ProgramFolder() {
+    return Join(RegistryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+                             "ProgramFilesDir"),
+                "Kestrovan\\Quillmet");
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Where a shell link points.
+std::string LinkTarget(const std::string& link) {
+    std::string target;
+    CoInitialize(nullptr);
+    IShellLinkA* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&shellLink)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(
+                shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            WCHAR wide[MAX_PATH] = {};
+            MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH - 1);
+            char path[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(wide, STGM_READ)) &&
+                SUCCEEDED(shellLink->GetPath(path, sizeof path, nullptr, 0))) {
+                target = path;
+            }
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    CoUninitialize();
+    return target;
+}
+
+// The running program's main window: the unowned "Quillmet" dialog with a menu bar.
+HWND MainWindow() {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, MAKEINTATOM(0x8002), "Quillmet")) != nullptr) {
+        if (GetWindow(window, GW_OWNER) == nullptr && GetMenu(window) != nullptr) return window;
+    }
+    return nullptr;
+}
+
+bool CloseProgram() {
+    HWND window = MainWindow();
+    if (window == nullptr) return true;
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    PostMessageA(window, kCloseRequest, 0, 0);
+    const bool ended =
+        process == nullptr || WaitForSingleObject(process, kBoundMs) == WAIT_OBJECT_0;
+    if (process != nullptr) CloseHandle(process);
+    return ended;
+}
+
+class SetupTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        CloseProgram();
+        setup_ = SetupProgramPath();
+        folder_ = ProgramFolder();
+        exe_ = Join(folder_, "quillmet.exe");
+        uninstaller_ = Join(folder_, "uninst.exe");
+        ForgetOpenedPages();
+    }
+    void TearDown() override { EXPECT_TRUE(CloseProgram()); }
+
+    // Starts a set-up file, quietly (LQUIET) or with the whole wizard.
+    bool StartSetup(Process& process, const std::string& file, bool quiet) {
+        if (quiet) SetEnvironmentVariableA("LQUIET", "1");
+        const bool started = process.Start(file, "\"" + file + "\"");
+        SetEnvironmentVariableA("LQUIET", nullptr);
+        return started;
+    }
+    // A quiet install that must succeed: the installed program comes up.
+    void InstallQuietly() {
+        Process setup;
+        ASSERT_TRUE(StartSetup(setup, setup_, true));
+        ASSERT_TRUE(setup.WaitForExit(kBoundMs)) << "the quiet set-up did not end";
+        ASSERT_TRUE(WaitFor([] { return MainWindow() != nullptr; }, kBoundMs))
+            << "the installed program did not start";
+    }
+    // A set-up that must fail with an "Install Error" message starting with text.
+    void ExpectInstallError(const std::string& file, const std::string& text) {
+        Process setup;
+        ASSERT_TRUE(StartSetup(setup, file, true));
+        HWND box = WaitForDialog("Install Error", setup.Id(), kBoundMs);
+        ASSERT_NE(box, nullptr) << file;
+        EXPECT_EQ(MessageBoxText(box).substr(0, text.size()), text) << file;
+        PressButton(box, IDOK);
+        EXPECT_TRUE(setup.WaitForExit(kBoundMs));
+        EXPECT_EQ(MainWindow(), nullptr) << "a program was started after a failed set-up";
+    }
+
+    std::string setup_, folder_, exe_, uninstaller_;
+};
+
+TEST_F(SetupTest, AQuietInstallLeavesTheWholeFootprint) {
+    InstallQuietly();
+    const std::string image = Bytes(setup_);
+    ASSERT_GT(image.size(), 16u);
+    std::uint32_t sizes[2];
+    std::memcpy(sizes, image.data() + image.size() - 16, sizeof sizes);
+    const std::string program = Bytes(exe_);
+    const std::string uninstaller = Bytes(uninstaller_);
+    ASSERT_EQ(program.size(), sizes[0] + 4u);
+    EXPECT_EQ(program.substr(0, sizes[0]), image.substr(0, sizes[0]));
+    EXPECT_EQ(program.substr(sizes[0]), std::string(4, '\0'));
+    ASSERT_EQ(uninstaller.size(), sizes[0] + 4u);
+    EXPECT_EQ(uninstaller.substr(sizes[0]), "\x0F\x0F\xF0\xF0");
+    EXPECT_EQ(Bytes(Join(folder_, "app.hlp")), image.substr(sizes[0], sizes[1]));
+
+    const std::string programs =
+        Join(RegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs"), "Quillmet");
+    const std::string desktop = RegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop");
+    EXPECT_EQ(LinkTarget(Join(programs, "Quillmet.lnk")), exe_);
+    EXPECT_EQ(LinkTarget(Join(programs, "Quillmet Help.lnk")), Join(folder_, "app.hlp"));
+    EXPECT_EQ(LinkTarget(Join(desktop, "Quillmet.lnk")), exe_);
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Quillmet Uninstall");
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), uninstaller_);
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kRunKey, "QuillmetRun"), "\"" + exe_ + "\" -logon");
+}
+
+TEST_F(SetupTest, TheWizardAsksForTheTermsAndOffersRelatedProgramsThatCannotBeFetched) {
+    CloseProgram();
+    DeleteFileA(exe_.c_str());
+    Process setup;
+    ASSERT_TRUE(StartSetup(setup, setup_, false));
+    HWND sheet = WaitForDialog("Quillmet", setup.Id(), kBoundMs);
+    ASSERT_NE(sheet, nullptr);
+    HWND page = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (page = PropSheet_GetCurrentPageHwnd(sheet)) != nullptr; }, kBoundMs));
+    const auto enabled = [&](int id) {
+        HWND button = GetDlgItem(sheet, id);
+        return IsWindowVisible(button) && IsWindowEnabled(button);
+    };
+    EXPECT_TRUE(
+        WaitFor([&] { return !enabled(kBack) && !enabled(kNext) && !enabled(kFinish); }, kBoundMs));
+    SendDlgItemMessageA(page, 101, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return enabled(kNext); }, kBoundMs));
+    SendDlgItemMessageA(page, 102, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return enabled(kFinish) && ControlText(sheet, kFinish) == "Close"; },
+                        kBoundMs));
+
+    // Cancel asks first; the question's Cancel keeps the wizard.
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    HWND question = WaitForDialog("Exit Setup", setup.Id(), kBoundMs);
+    ASSERT_NE(question, nullptr);
+    PressButton(question, IDCANCEL);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(question); }, kBoundMs));
+    EXPECT_TRUE(IsWindow(sheet));
+
+    // "Close" after "I do not agree": no question, nothing installed, nothing started.
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
+    EXPECT_TRUE(setup.WaitForExit(kBoundMs));
+    EXPECT_FALSE(Exists(exe_));
+    EXPECT_TRUE(Exists(folder_));
+    EXPECT_EQ(MainWindow(), nullptr);
+
+    // Agreed: it installs and shows the related programs; the two recommended ones are
+    // checked, and neither host can be reached.
+    Process second;
+    ASSERT_TRUE(StartSetup(second, setup_, false));
+    sheet = WaitForDialog("Quillmet", second.Id(), kBoundMs);
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(
+        WaitFor([&] { return (page = PropSheet_GetCurrentPageHwnd(sheet)) != nullptr; }, kBoundMs));
+    SendDlgItemMessageA(page, 101, BM_CLICK, 0, 0);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+    HWND list = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            page = PropSheet_GetCurrentPageHwnd(sheet);
+            char name[32] = {};
+            list = GetDlgItem(page, 101);
+            GetClassNameA(list, name, sizeof name);
+            return lstrcmpA(name, WC_LISTVIEWA) == 0;
+        },
+        kBoundMs))
+        << "the related programs were not offered";
+    EXPECT_TRUE(Exists(exe_));
+    EXPECT_TRUE(enabled(kNext));
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+    HWND failure = WaitForDialog("Error", second.Id(), kBoundMs);
+    ASSERT_NE(failure, nullptr) << "no message for the failed downloads";
+    EXPECT_EQ(MessageBoxText(failure).rfind("Automatic download of the install-on-demand", 0), 0u);
+    PressButton(failure, IDOK);
+    EXPECT_TRUE(second.WaitForExit(kBoundMs));
+    EXPECT_EQ(WaitForDialog("Error", second.Id(), 0), nullptr) << "more than one message";
+    EXPECT_TRUE(WaitFor([] { return MainWindow() != nullptr; }, kBoundMs))
+        << "the installed program did not start";
+    // One page for the first product that failed.
+    EXPECT_TRUE(WaitFor([] { return !OpenedPages().empty(); }, kBoundMs));
+    const std::string pages = OpenedPages();
+    EXPECT_EQ(std::count(pages.begin(), pages.end(), '\n'), 1) << pages;
+    EXPECT_NE(pages.find("/tapewell/index"), std::string::npos) << pages;
+}
+
+TEST_F(SetupTest, DamagedSetUpFilesAndFilesInUseLeaveTheInstallationAsItWas) {
+    InstallQuietly();
+    ASSERT_TRUE(CloseProgram());
+    const std::string installed = Bytes(exe_);
+    const std::string good = Bytes(setup_);
+    const std::size_t tail = good.size() - 16;
+    std::int32_t sizes[2];
+    std::memcpy(sizes, good.data() + tail, sizeof sizes);
+
+    const auto withSize = [&](int entry, std::int32_t size) {
+        std::string bytes = good;
+        std::memcpy(&bytes[tail + 4 * entry], &size, 4);
+        return bytes;
+    };
+    std::string flipped = good;
+    flipped[good.find("This program")] ^= 0x01;  // DOS stub text: never executed
+    std::string helpRemoved =
+        good.substr(0, static_cast<std::size_t>(sizes[0])) + good.substr(tail);
+    const std::string damaged[] = {flipped, withSize(1, sizes[1] + 1), withSize(0, 0x7FFFFFFF),
+                                   withSize(1, -5), helpRemoved};
+    const std::string folder = MakeScratchFolder("damaged-setup");
+    for (const std::string& bytes : damaged) {
+        const std::string file = Join(folder, "Quillmet-Setup.exe");
+        WriteBytes(file, bytes);
+        ExpectInstallError(file, kCorruptText);
+        EXPECT_EQ(Bytes(exe_), installed) << "a damaged set-up file changed the installation";
+    }
+
+    // Files held open by another program, without sharing.
+    const struct {
+        std::string path;
+        std::string text;
+    } held[] = {
+        {exe_,
+         "Please check you have exited any previous running instances of Quillmet and any "
+         "other programs that might be using the file \"" +
+             exe_ + "\"."},
+        {uninstaller_, "Installation cannot be completed because the file \"" + uninstaller_ +
+                           "\" cannot be written to."},
+    };
+    for (const auto& row : held) {
+        HANDLE file = CreateFileA(row.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << row.path;
+        ExpectInstallError(setup_, row.text);
+        CloseHandle(file);
+    }
+
+    // A set-up started while the program runs closes it and installs.
+    InstallQuietly();
+    const HWND first = MainWindow();
+    InstallQuietly();
+    EXPECT_NE(MainWindow(), first);
+}
+
+TEST_F(SetupTest, RemovalAsksThenRemovesOnlyTheInstallation) {
+    InstallQuietly();
+    ASSERT_TRUE(CloseProgram());
+    const std::string userFile = Join(folder_, "jobs.tsv");
+    WriteBytes(userFile, "Job\tTotal\r\n");
+    ASSERT_EQ(SHSetValueA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Tapewell\\Settings", "Run",
+                          REG_SZ, "1", 2),
+              ERROR_SUCCESS);
+
+    // Started as Windows starts "UninstallString": the path unquoted, blanks and all.
+    for (const int answer : {IDNO, IDYES}) {
+        Process uninstall;
+        ASSERT_TRUE(uninstall.Start(uninstaller_, uninstaller_));
+        HWND question = WaitForDialog("Uninstall Quillmet", 0, kBoundMs);
+        ASSERT_NE(question, nullptr);
+        EXPECT_TRUE(uninstall.WaitForExit(kBoundMs)) << "the installed uninstaller still runs";
+        DWORD copyId = 0;
+        GetWindowThreadProcessId(question, &copyId);
+        HANDLE copy = OpenProcess(SYNCHRONIZE, FALSE, copyId);
+        PressButton(question, answer);
+        if (copy != nullptr) {
+            EXPECT_EQ(WaitForSingleObject(copy, kBoundMs), WAIT_OBJECT_0);
+            CloseHandle(copy);
+        }
+        if (answer == IDNO) {
+            EXPECT_TRUE(Exists(exe_));
+            EXPECT_TRUE(Exists(uninstaller_));
+        }
+    }
+    for (const char* name : {"quillmet.exe", "uninst.exe", "app.hlp"}) {
+        EXPECT_FALSE(Exists(Join(folder_, name))) << name;
+    }
+    EXPECT_TRUE(Exists(userFile));
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "<none>");
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kRunKey, "QuillmetRun"), "<none>");
+    const std::string desktop = RegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop");
+    EXPECT_FALSE(Exists(Join(desktop, "Quillmet.lnk")));
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, "Software\\Kestrovan\\Tapewell\\Settings", "Run"),
+              "1");
+    DeleteFileA(userFile.c_str());
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan");
+
+    // The temporary copy goes when Windows starts again.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string copy = std::string(temp) + "uninst.exe";
+    EXPECT_TRUE(Exists(copy));
+    Process reboot;
+    ASSERT_TRUE(reboot.Start("", "wineboot.exe -r"));
+    EXPECT_TRUE(reboot.WaitForExit(kBoundMs));
+    EXPECT_FALSE(Exists(copy));
+}
+
+}  // namespace
+}  // namespace e2e
