@@ -1,0 +1,138 @@
+// Inside the one-pass count: the vector kernels and the block arithmetic they share. Not for
+// callers outside src/counting; they use CountTextChunk and the kernel choice of
+// text_counting.h.
+//
+// A kernel classifies 64 bytes at a time into four bit masks (bit i stands for byte i):
+//   takes  - the byte takes a column (0x20-0x7F)
+//   shows  - the byte is visible and starts its segment (0x21-0x7F)
+//   breaks - CR or LF
+//   word   - a word byte
+// and hands them to CountBlock. Within a hard line (between CR/LF) the segments are fixed
+// windows of W column-taking bytes, so a block only has to find the bytes that fill a window
+// and then count the segments that hold a visible byte. CountBlock does that when the block
+// fills at most one window before its first break and none after it, which is every block
+// for W >= 64; other blocks go byte by byte through the scalar loop, which is exact for all.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "counting/text_counting.h"
+
+namespace counting_detail {
+
+// The plain one-pass loop: the fallback of every kernel and the reference they are checked
+// against.
+void CountChunkScalar(TextCountState* state, const unsigned char* bytes, std::size_t size);
+
+// The vector kernels; call them only when the processor has their instruction set.
+void CountChunkSse2(TextCountState* state, const unsigned char* bytes, std::size_t size);
+void CountChunkAvx2(TextCountState* state, const unsigned char* bytes, std::size_t size);
+
+struct BlockMasks {
+    std::uint64_t takes, shows, breaks, word;
+};
+
+// Population count in the instruction set of the kernel it is inlined into.
+inline int PopCount(std::uint64_t bits) { return __builtin_popcountll(bits); }
+
+// The position of the set bit of `bits` with `rank` set bits below it (rank < PopCount(bits)).
+inline int SelectBit(std::uint64_t bits, int rank) {
+    int position = 0;
+    for (int half = 32; half > 0; half /= 2) {
+        const std::uint64_t low = bits & ((std::uint64_t{1} << half) - 1);
+        const int below = PopCount(low);
+        if (rank >= below) {
+            rank -= below;
+            bits >>= half;
+            position += half;
+        }
+    }
+    return position;
+}
+
+// The count's state between blocks, kept in the form the mask arithmetic wants.
+struct BlockCounter {
+    int width;             // at least 1; the whole int range is allowed
+    int column;            // columns filled in the current segment, 0..width-1
+    std::uint64_t unseen;  // 1: the current segment holds no visible byte yet
+    std::uint64_t inWord;  // 1: the byte before the block was a word byte
+    std::uint64_t words = 0;
+    std::uint64_t lines = 0;
+
+    explicit BlockCounter(const TextCountState& state)
+        : width(state.width),
+          column(state.column),
+          unseen(state.started ? 0 : 1),
+          inWord(state.inWord ? 1 : 0) {}
+
+    void Store(TextCountState* state, std::size_t counted) const {
+        state->column = column;
+        state->started = unseen == 0;
+        state->inWord = inWord != 0;
+        state->characters += counted;
+        state->words += words;
+        state->lines += lines;
+    }
+
+    // Counts one block of 64 bytes from its masks. Returns false, changing nothing, when the
+    // block fills windows in a way this does not follow; the caller then counts it with
+    // CountScalar.
+    inline bool CountBlock(const BlockMasks& m) {
+        // Segment ends: the breaks, and the byte that fills a window. Before the first break
+        // the window goes on from `column`; after a break it starts afresh.
+        const std::uint64_t firstBreak = m.breaks & (0 - m.breaks);
+        const std::uint64_t beforeBreak = firstBreak - 1;  // every bit when there is no break
+        const std::uint64_t takesBefore = m.takes & beforeBreak;
+        std::int64_t filled = std::int64_t{column} + PopCount(takesBefore);
+        std::uint64_t ends = m.breaks;
+        if (filled >= width) {
+            if (filled - width >= width) return false;  // two windows filled
+            ends |= std::uint64_t{1} << SelectBit(takesBefore, width - 1 - column);
+            filled -= width;
+        }
+        if (m.breaks != 0) {
+            const std::uint64_t upToFirstBreak = beforeBreak | firstBreak;
+            if (PopCount(m.takes & ~upToFirstBreak) >= width) return false;  // only for W < 64
+            const int lastBreak = 63 - __builtin_clzll(m.breaks);
+            filled = PopCount((m.takes >> lastBreak) >> 1);
+        }
+        column = static_cast<int>(filled);
+
+        // A visible byte starts a line when nothing visible came between the segment's start
+        // and it. With starts = segment starts and gaps = ~shows, the carries of
+        // (starts & gaps) + gaps + unseen run from each start over the gaps and stop at the
+        // first visible byte: carry-in at bit i means "no visible byte since the start".
+        const std::uint64_t starts = ends << 1;
+        const std::uint64_t gaps = ~m.shows;
+        const std::uint64_t generate = starts & gaps;
+        const std::uint64_t partial = generate + gaps;
+        const std::uint64_t sum = partial + unseen;
+        const std::uint64_t carryOut = (partial < generate) | (sum < partial);
+        const std::uint64_t carries = sum ^ generate ^ gaps;
+        lines += static_cast<std::uint64_t>(PopCount(m.shows & (starts | carries)));
+        unseen = carryOut | (ends >> 63);
+
+        // A word starts where a word byte follows a separator.
+        words += static_cast<std::uint64_t>(PopCount(m.word & ~((m.word << 1) | inWord)));
+        inWord = m.word >> 63;
+        return true;
+    }
+
+    // Counts `size` bytes with the scalar loop, from and back into this state.
+    void CountScalar(const unsigned char* bytes, std::size_t size) {
+        TextCountState state;
+        state.width = width;
+        state.column = column;
+        state.started = unseen == 0;
+        state.inWord = inWord != 0;
+        CountChunkScalar(&state, bytes, size);
+        column = state.column;
+        unseen = state.started ? 0 : 1;
+        inWord = state.inWord ? 1 : 0;
+        words += state.words;
+        lines += state.lines;
+    }
+};
+
+}  // namespace counting_detail
