@@ -156,9 +156,17 @@ void CountTextChunksBench(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
 
+// What reading the text costs at the least: one scan for a byte it does not hold.
+void ReadTextBench(benchmark::State& state) {
+    const std::string& text = BenchText(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(std::memchr(text.data(), '\0', text.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+
+BENCHMARK(ReadTextBench)->Arg(64 << 10)->Arg(16 << 20);
 BENCHMARK(CountWordsBench)->Arg(64 << 10)->Arg(16 << 20);
 BENCHMARK(CountLinesBench)->Arg(64 << 10)->Arg(16 << 20);
-BENCHMARK(CountTextChunksBench)->Arg(64 << 10)->Arg(16 << 20);
+BENCHMARK(CountTextChunksBench)->Arg(64 << 10)->Arg(1 << 20)->Arg(4 << 20)->Arg(16 << 20);
 
 bool WriteText(const char* path, std::size_t bytes) {
     std::FILE* file = std::fopen(path, "wb");

@@ -40,8 +40,13 @@ QM_AVX2 inline Masks32 Classify(const unsigned char* bytes) {
     const __m256i high = _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble);
     const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(LowNibbleClasses(), low),
                                              _mm256_shuffle_epi8(HighNibbleClasses(), high));
-    const __m256i breaks = _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\n')),
-                                           _mm256_cmpeq_epi8(x, _mm256_set1_epi8('\r')));
+    // CR and LF by their low nibble: the table holds them at their places and 0x80 (which no
+    // byte below 0x80 equals) elsewhere; bytes from 0x80 shuffle to 0, which they do not equal.
+    const __m256i breakTable =
+        _mm256_setr_epi8(-128, -128, -128, -128, -128, -128, -128, -128, -128, -128, '\n', -128,
+                         -128, '\r', -128, -128, -128, -128, -128, -128, -128, -128, -128, -128,
+                         -128, -128, '\n', -128, -128, '\r', -128, -128);
+    const __m256i breaks = _mm256_cmpeq_epi8(_mm256_shuffle_epi8(breakTable, x), x);
     Masks32 m;
     // Signed compares: bytes 0x80-0xFF are negative and take no column.
     m.takes = static_cast<std::uint32_t>(
@@ -63,12 +68,18 @@ QM_AVX2 inline std::uint64_t Join(std::uint32_t low, std::uint32_t high) {
 QM_AVX2 void CountChunkAvx2(TextCountState* state, const unsigned char* bytes, std::size_t size) {
     BlockCounter counter(*state);
     std::size_t at = 0;
-    for (; size - at >= 64; at += 64) {
-        const Masks32 low = Classify(bytes + at);
-        const Masks32 high = Classify(bytes + at + 32);
-        const BlockMasks masks = {Join(low.takes, high.takes), Join(low.shows, high.shows),
-                                  Join(low.breaks, high.breaks), Join(low.word, high.word)};
-        if (!counter.CountBlock(masks)) counter.CountScalar(bytes + at, 64);
+    while (size - at >= 64) {
+        // The fast path in a loop of its own, so that the constants stay in registers.
+        for (; size - at >= 64; at += 64) {
+            const Masks32 low = Classify(bytes + at);
+            const Masks32 high = Classify(bytes + at + 32);
+            const BlockMasks masks = {Join(low.takes, high.takes), Join(low.shows, high.shows),
+                                      Join(low.breaks, high.breaks), Join(low.word, high.word)};
+            if (!counter.CountBlock(masks)) break;
+        }
+        if (size - at < 64) break;
+        counter.CountScalar(bytes + at, 64);
+        at += 64;
     }
     counter.CountScalar(bytes + at, size - at);
     counter.Store(state, size);
