@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <initializer_list>
 #include <string>
 
 #include "counting/text_counting.h"
@@ -52,8 +51,8 @@ void CheckKernels(const std::string& text, int width, unsigned seed) {
     Check(headCount.words == static_cast<std::uint64_t>(CountWordsByRule(head.c_str())));
     Check(headCount.lines == static_cast<std::uint64_t>(CountLinesByRule(head.c_str(), width)));
 
-    for (CountingKernel kernel : {CountingKernel::Sse2, CountingKernel::Avx2}) {
-        if (!CountingKernelAvailable(kernel)) continue;
+    for (CountingKernel kernel : kCountingKernels) {
+        if (kernel == CountingKernel::Scalar || !CountingKernelAvailable(kernel)) continue;
         Check(SameState(CountWhole(kernel, text, width), reference));
         Check(SameState(CountInPieces(kernel, text, width, seed), reference));
     }

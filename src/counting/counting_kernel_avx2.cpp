@@ -7,7 +7,7 @@
 
 #include <immintrin.h>
 
-#define QM_AVX2 __attribute__((target("avx2,popcnt")))
+#define QM_AVX2 __attribute__((target("avx2,bmi,bmi2,popcnt")))
 
 namespace counting_detail {
 namespace {
@@ -63,22 +63,35 @@ QM_AVX2 inline std::uint64_t Join(std::uint32_t low, std::uint32_t high) {
     return std::uint64_t{low} | std::uint64_t{high} << 32;
 }
 
+// Counts blocks on the fast path until one leaves it or fewer than 64 bytes are left; returns
+// the bytes counted. The state lives in locals meanwhile, so that it stays in registers.
+template <bool kWide>
+QM_AVX2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* bytes,
+                                    std::size_t size) {
+    BlockCounter local = *counter;
+    std::size_t at = 0;
+    for (; size - at >= 64; at += 64) {
+        const Masks32 low = Classify(bytes + at);
+        const Masks32 high = Classify(bytes + at + 32);
+        const BlockMasks masks = {Join(low.takes, high.takes), Join(low.shows, high.shows),
+                                  Join(low.breaks, high.breaks), Join(low.word, high.word)};
+        if (!local.CountBlock<kWide>(masks)) break;
+    }
+    *counter = local;
+    return at;
+}
+
 }  // namespace
 
 QM_AVX2 void CountChunkAvx2(TextCountState* state, const unsigned char* bytes, std::size_t size) {
     BlockCounter counter(*state);
+    const bool wide = state->width >= 64;
     std::size_t at = 0;
     while (size - at >= 64) {
-        // The fast path in a loop of its own, so that the constants stay in registers.
-        for (; size - at >= 64; at += 64) {
-            const Masks32 low = Classify(bytes + at);
-            const Masks32 high = Classify(bytes + at + 32);
-            const BlockMasks masks = {Join(low.takes, high.takes), Join(low.shows, high.shows),
-                                      Join(low.breaks, high.breaks), Join(low.word, high.word)};
-            if (!counter.CountBlock(masks)) break;
-        }
+        at += wide ? CountFastBlocks<true>(&counter, bytes + at, size - at)
+                   : CountFastBlocks<false>(&counter, bytes + at, size - at);
         if (size - at < 64) break;
-        counter.CountScalar(bytes + at, 64);
+        counter.CountScalar(bytes + at, 64);  // a block the fast path does not follow
         at += 64;
     }
     counter.CountScalar(bytes + at, size - at);

@@ -44,10 +44,12 @@ QM_SSE2 inline Masks16 Classify(const unsigned char* bytes) {
     return m;
 }
 
-}  // namespace
-
-QM_SSE2 void CountChunkSse2(TextCountState* state, const unsigned char* bytes, std::size_t size) {
-    BlockCounter counter(*state);
+// Counts blocks on the fast path until one leaves it or fewer than 64 bytes are left; returns
+// the bytes counted. The state lives in locals meanwhile, so that it stays in registers.
+template <bool kWide>
+QM_SSE2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* bytes,
+                                    std::size_t size) {
+    BlockCounter local = *counter;
     std::size_t at = 0;
     for (; size - at >= 64; at += 64) {
         BlockMasks masks = {0, 0, 0, 0};
@@ -58,7 +60,24 @@ QM_SSE2 void CountChunkSse2(TextCountState* state, const unsigned char* bytes, s
             masks.breaks |= m.breaks << (16 * part);
             masks.word |= m.word << (16 * part);
         }
-        if (!counter.CountBlock(masks)) counter.CountScalar(bytes + at, 64);
+        if (!local.CountBlock<kWide>(masks)) break;
+    }
+    *counter = local;
+    return at;
+}
+
+}  // namespace
+
+QM_SSE2 void CountChunkSse2(TextCountState* state, const unsigned char* bytes, std::size_t size) {
+    BlockCounter counter(*state);
+    const bool wide = state->width >= 64;
+    std::size_t at = 0;
+    while (size - at >= 64) {
+        at += wide ? CountFastBlocks<true>(&counter, bytes + at, size - at)
+                   : CountFastBlocks<false>(&counter, bytes + at, size - at);
+        if (size - at < 64) break;
+        counter.CountScalar(bytes + at, 64);  // a block the fast path does not follow
+        at += 64;
     }
     counter.CountScalar(bytes + at, size - at);
     counter.Store(state, size);

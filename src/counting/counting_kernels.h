@@ -28,6 +28,11 @@ void CountChunkScalar(TextCountState* state, const unsigned char* bytes, std::si
 // The vector kernels; call them only when the processor has their instruction set.
 void CountChunkSse2(TextCountState* state, const unsigned char* bytes, std::size_t size);
 void CountChunkAvx2(TextCountState* state, const unsigned char* bytes, std::size_t size);
+void CountChunkAvx512(TextCountState* state, const unsigned char* bytes, std::size_t size);
+
+// What follows has internal linkage in each kernel's file: each copy is compiled for the
+// instruction set of the kernel that inlines it, and no copy can stand in for another.
+namespace {
 
 struct BlockMasks {
     std::uint64_t takes, shows, breaks, word;
@@ -35,6 +40,23 @@ struct BlockMasks {
 
 // Population count in the instruction set of the kernel it is inlined into.
 inline int PopCount(std::uint64_t bits) { return __builtin_popcountll(bits); }
+
+// a + b + carryIn (0 or 1) into *sum; returns the carry out.
+inline std::uint64_t AddWithCarry(std::uint64_t a, std::uint64_t b, std::uint64_t carryIn,
+                                  std::uint64_t* sum) {
+#if defined(__x86_64__)
+    unsigned long long result;
+    const unsigned char carry =
+        __builtin_ia32_addcarryx_u64(static_cast<unsigned char>(carryIn), a, b, &result);
+    *sum = result;
+    return carry;
+#else
+    std::uint64_t partial;
+    const bool carryPartial = __builtin_add_overflow(a, b, &partial);
+    const bool carrySum = __builtin_add_overflow(partial, carryIn, sum);
+    return carryPartial | carrySum;
+#endif
+}
 
 // The position of the set bit of `bits` with `rank` set bits below it (rank < PopCount(bits)).
 // Halves the range six times; no branch, as where a window ends does not follow a pattern.
@@ -78,6 +100,7 @@ struct BlockCounter {
     // Counts one block of 64 bytes from its masks. Returns false, changing nothing, when the
     // block fills windows in a way this does not follow; the caller then counts it with
     // CountScalar.
+    template <bool kWide>  // width >= 64: no block fills a window after its first break
     inline bool CountBlock(const BlockMasks& m) {
         // Segment ends: the breaks, and the byte that fills a window. Before the first break
         // the window goes on from `column`; after a break it starts afresh.
@@ -87,19 +110,18 @@ struct BlockCounter {
         std::int64_t filled = std::int64_t{column} + PopCount(takesBefore);
         std::uint64_t ends = m.breaks;
         if (filled >= width) {
-            if (filled - width >= width) return false;  // two windows filled
+            if (!kWide && filled - width >= width) return false;  // two windows filled
             ends |= std::uint64_t{1} << SelectBit(takesBefore, width - 1 - column);
             filled -= width;
         }
         // After the last break the window starts afresh; written without a branch, as blocks
         // with and without a break alternate in ordinary text.
         const std::uint64_t upToFirstBreak = beforeBreak | firstBreak;
-        if (PopCount(m.takes & ~upToFirstBreak) >= width) return false;  // only for W < 64
+        if (!kWide && PopCount(m.takes & ~upToFirstBreak) >= width) return false;
         const int lastBreak = 63 - __builtin_clzll(m.breaks | 1);
         const std::int64_t afterLastBreak = PopCount((m.takes >> lastBreak) >> 1);
-        const std::int64_t noBreak = -static_cast<std::int64_t>(m.breaks == 0);
-        filled = (filled & noBreak) | (afterLastBreak & ~noBreak);
-        column = static_cast<int>(filled);
+        const std::int64_t afterBreak = -static_cast<std::int64_t>(m.breaks != 0);
+        column = static_cast<int>(filled ^ ((filled ^ afterLastBreak) & afterBreak));
 
         // A visible byte starts a line when nothing visible came between the segment's start
         // and it. With starts = segment starts and gaps = ~shows, the carries of
@@ -108,10 +130,8 @@ struct BlockCounter {
         const std::uint64_t starts = ends << 1;
         const std::uint64_t gaps = ~m.shows;
         const std::uint64_t generate = starts & gaps;
-        std::uint64_t partial, sum;
-        const bool carryPartial = __builtin_add_overflow(generate, gaps, &partial);
-        const bool carrySum = __builtin_add_overflow(partial, unseen, &sum);
-        const std::uint64_t carryOut = carryPartial | carrySum;
+        std::uint64_t sum;
+        const std::uint64_t carryOut = AddWithCarry(generate, gaps, unseen, &sum);
         const std::uint64_t carries = sum ^ generate ^ gaps;
         lines += static_cast<std::uint64_t>(PopCount(m.shows & (starts | carries)));
         unseen = carryOut | (ends >> 63);
@@ -138,4 +158,5 @@ struct BlockCounter {
     }
 };
 
+}  // namespace
 }  // namespace counting_detail

@@ -126,12 +126,21 @@ void counting_detail::CountChunkScalar(TextCountState* state, const unsigned cha
 
 namespace {
 
-constexpr const char* kKernelNames[] = {"scalar", "sse2", "avx2"};
-constexpr int kKernelCount = 3;
+constexpr const char* kKernelNames[] = {"scalar", "sse2", "avx2", "avx512"};
+constexpr int kKernelCount = 4;
 constexpr int kNotChosen = -1;
 
 // The kernel in use: chosen once, at the first count, or by UseCountingKernel.
 std::atomic<int> activeKernel{kNotChosen};
+
+#if defined(__i386__) || defined(__x86_64__)
+// The bit instructions the wide kernels use besides their vectors (every processor with AVX2
+// has them).
+bool BitInstructions() {
+    return __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi") &&
+           __builtin_cpu_supports("bmi2");
+}
+#endif
 
 CountingKernel ChooseKernel() {
     if (const char* wanted = std::getenv("QM_COUNTING_KERNEL")) {
@@ -142,7 +151,8 @@ CountingKernel ChooseKernel() {
             }
         }
     }
-    for (CountingKernel kernel : {CountingKernel::Avx2, CountingKernel::Sse2}) {
+    for (CountingKernel kernel :
+         {CountingKernel::Avx512, CountingKernel::Avx2, CountingKernel::Sse2}) {
         if (CountingKernelAvailable(kernel)) return kernel;
     }
     return CountingKernel::Scalar;
@@ -161,7 +171,10 @@ bool CountingKernelAvailable(CountingKernel kernel) {
         case CountingKernel::Avx2:
             // The check covers the system too: AVX2 is reported only where it saves the
             // registers.
-            return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+            return __builtin_cpu_supports("avx2") && BitInstructions();
+        case CountingKernel::Avx512:
+            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                   BitInstructions();
     }
     return false;
 #else
@@ -192,6 +205,10 @@ void CountTextChunkWith(CountingKernel kernel, TextCountState* state, const char
                         std::size_t size) {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
 #if defined(__i386__) || defined(__x86_64__)
+    if (kernel == CountingKernel::Avx512 && CountingKernelAvailable(kernel)) {
+        counting_detail::CountChunkAvx512(state, bytes, size);
+        return;
+    }
     if (kernel == CountingKernel::Avx2 && CountingKernelAvailable(kernel)) {
         counting_detail::CountChunkAvx2(state, bytes, size);
         return;

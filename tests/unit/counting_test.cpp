@@ -203,8 +203,7 @@ TEST(TextCountChunks, VeryWideSegmentsNeverWrap) {
 // Every kernel this processor can run, the plain loop first.
 std::vector<CountingKernel> AvailableKernels() {
     std::vector<CountingKernel> kernels;
-    for (CountingKernel kernel :
-         {CountingKernel::Scalar, CountingKernel::Sse2, CountingKernel::Avx2}) {
+    for (CountingKernel kernel : kCountingKernels) {
         if (CountingKernelAvailable(kernel)) kernels.push_back(kernel);
     }
     return kernels;
@@ -278,7 +277,7 @@ TEST(CountingKernels, OnlyKernelsTheProcessorHasCanBeChosen) {
     ASSERT_TRUE(UseCountingKernel(CountingKernel::Scalar));
     EXPECT_EQ(ActiveCountingKernel(), CountingKernel::Scalar);
     EXPECT_EQ(CountLines("ab c", 1), 3);
-    for (CountingKernel kernel : {CountingKernel::Sse2, CountingKernel::Avx2}) {
+    for (CountingKernel kernel : kCountingKernels) {
         EXPECT_EQ(UseCountingKernel(kernel), CountingKernelAvailable(kernel));
     }
     EXPECT_TRUE(UseCountingKernel(chosen));
