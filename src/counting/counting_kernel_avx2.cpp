@@ -63,9 +63,27 @@ QM_AVX2 inline std::uint64_t Join(std::uint32_t low, std::uint32_t high) {
     return std::uint64_t{low} | std::uint64_t{high} << 32;
 }
 
+#if defined(__x86_64__)
+struct FastDeposit {
+    QM_AVX2 static std::uint64_t Bit(std::uint64_t bit, std::uint64_t mask) {
+        return _pdep_u64(bit, mask);
+    }
+};
+
+// Intel's processors deposit bits in one step; AMD's before Zen 3 take a long microcoded loop,
+// so they find the end of a window by halving instead.
+bool DepositIsFast() {
+    static const bool fast = __builtin_cpu_is("intel");
+    return fast;
+}
+#else
+using FastDeposit = void;  // the 32-bit instruction set has no 64-bit deposit
+bool DepositIsFast() { return false; }
+#endif
+
 // Counts blocks on the fast path until one leaves it or fewer than 64 bytes are left; returns
 // the bytes counted. The state lives in locals meanwhile, so that it stays in registers.
-template <bool kWide>
+template <bool kWide, typename Deposit>
 QM_AVX2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* bytes,
                                     std::size_t size) {
     BlockCounter local = *counter;
@@ -75,7 +93,7 @@ QM_AVX2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* 
         const Masks32 high = Classify(bytes + at + 32);
         const BlockMasks masks = {Join(low.takes, high.takes), Join(low.shows, high.shows),
                                   Join(low.breaks, high.breaks), Join(low.word, high.word)};
-        if (!local.CountBlock<kWide>(masks)) break;
+        if (!local.CountBlock<kWide, Deposit>(masks)) break;
     }
     *counter = local;
     return at;
@@ -86,10 +104,16 @@ QM_AVX2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* 
 QM_AVX2 void CountChunkAvx2(TextCountState* state, const unsigned char* bytes, std::size_t size) {
     BlockCounter counter(*state);
     const bool wide = state->width >= 64;
+    const bool deposit = DepositIsFast();
     std::size_t at = 0;
     while (size - at >= 64) {
-        at += wide ? CountFastBlocks<true>(&counter, bytes + at, size - at)
-                   : CountFastBlocks<false>(&counter, bytes + at, size - at);
+        if (deposit) {
+            at += wide ? CountFastBlocks<true, FastDeposit>(&counter, bytes + at, size - at)
+                       : CountFastBlocks<false, FastDeposit>(&counter, bytes + at, size - at);
+        } else {
+            at += wide ? CountFastBlocks<true, void>(&counter, bytes + at, size - at)
+                       : CountFastBlocks<false, void>(&counter, bytes + at, size - at);
+        }
         if (size - at < 64) break;
         counter.CountScalar(bytes + at, 64);  // a block the fast path does not follow
         at += 64;

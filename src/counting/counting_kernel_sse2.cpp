@@ -60,7 +60,7 @@ QM_SSE2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* 
             masks.breaks |= m.breaks << (16 * part);
             masks.word |= m.word << (16 * part);
         }
-        if (!local.CountBlock<kWide>(masks)) break;
+        if (!local.CountBlock<kWide, void>(masks)) break;
     }
     *counter = local;
     return at;

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "counting/text_counting.h"
 
@@ -73,6 +74,15 @@ inline int SelectBit(std::uint64_t bits, int rank) {
     return position;
 }
 
+template <typename Deposit>
+inline std::uint64_t DepositBit(std::uint64_t bit, std::uint64_t mask) {
+    return Deposit::Bit(bit, mask);
+}
+template <>
+inline std::uint64_t DepositBit<void>(std::uint64_t, std::uint64_t) {
+    return 0;
+}
+
 // The count's state between blocks, kept in the form the mask arithmetic wants.
 struct BlockCounter {
     int width;             // at least 1; the whole int range is allowed
@@ -100,7 +110,11 @@ struct BlockCounter {
     // Counts one block of 64 bytes from its masks. Returns false, changing nothing, when the
     // block fills windows in a way this does not follow; the caller then counts it with
     // CountScalar.
-    template <bool kWide>  // width >= 64: no block fills a window after its first break
+    //
+    // kWide: width >= 64, so no block fills a window after its first break. Deposit: when it
+    // is not null, Deposit::Bit(one bit, mask) deposits the bit at the mask's set bits (the
+    // BMI2 instruction where it is fast); the window's end is then found without a branch.
+    template <bool kWide, typename Deposit>
     inline bool CountBlock(const BlockMasks& m) {
         // Segment ends: the breaks, and the byte that fills a window. Before the first break
         // the window goes on from `column`; after a break it starts afresh.
@@ -109,8 +123,14 @@ struct BlockCounter {
         const std::uint64_t takesBefore = m.takes & beforeBreak;
         std::int64_t filled = std::int64_t{column} + PopCount(takesBefore);
         std::uint64_t ends = m.breaks;
-        if (filled >= width) {
-            if (!kWide && filled - width >= width) return false;  // two windows filled
+        if (!kWide && filled - width >= width) return false;  // two windows filled
+        if (!std::is_same<Deposit, void>::value) {
+            const std::int64_t fill = -static_cast<std::int64_t>(filled >= width);
+            const unsigned rank = static_cast<unsigned>(width - 1 - column) & 63;
+            ends |= DepositBit<Deposit>(std::uint64_t{1} << rank, takesBefore) &
+                    static_cast<std::uint64_t>(fill);
+            filled -= width & fill;
+        } else if (filled >= width) {
             ends |= std::uint64_t{1} << SelectBit(takesBefore, width - 1 - column);
             filled -= width;
         }
