@@ -102,24 +102,18 @@ QM_AVX2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* 
 }  // namespace
 
 QM_AVX2 void CountChunkAvx2(TextCountState* state, const unsigned char* bytes, std::size_t size) {
-    BlockCounter counter(*state);
     const bool wide = state->width >= 64;
     const bool deposit = DepositIsFast();
-    std::size_t at = 0;
-    while (size - at >= 64) {
-        if (deposit) {
-            at += wide ? CountFastBlocks<true, FastDeposit>(&counter, bytes + at, size - at)
-                       : CountFastBlocks<false, FastDeposit>(&counter, bytes + at, size - at);
-        } else {
-            at += wide ? CountFastBlocks<true, void>(&counter, bytes + at, size - at)
-                       : CountFastBlocks<false, void>(&counter, bytes + at, size - at);
-        }
-        if (size - at < 64) break;
-        counter.CountScalar(bytes + at, 64);  // a block the fast path does not follow
-        at += 64;
-    }
-    counter.CountScalar(bytes + at, size - at);
-    counter.Store(state, size);
+    CountWithKernel(
+        state, bytes, size,
+        [wide, deposit](BlockCounter* counter, const unsigned char* at, std::size_t left) {
+            if (deposit) {
+                return wide ? CountFastBlocks<true, FastDeposit>(counter, at, left)
+                            : CountFastBlocks<false, FastDeposit>(counter, at, left);
+            }
+            return wide ? CountFastBlocks<true, void>(counter, at, left)
+                        : CountFastBlocks<false, void>(counter, at, left);
+        });
 }
 
 }  // namespace counting_detail

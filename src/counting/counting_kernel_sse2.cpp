@@ -69,18 +69,12 @@ QM_SSE2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* 
 }  // namespace
 
 QM_SSE2 void CountChunkSse2(TextCountState* state, const unsigned char* bytes, std::size_t size) {
-    BlockCounter counter(*state);
     const bool wide = state->width >= 64;
-    std::size_t at = 0;
-    while (size - at >= 64) {
-        at += wide ? CountFastBlocks<true>(&counter, bytes + at, size - at)
-                   : CountFastBlocks<false>(&counter, bytes + at, size - at);
-        if (size - at < 64) break;
-        counter.CountScalar(bytes + at, 64);  // a block the fast path does not follow
-        at += 64;
-    }
-    counter.CountScalar(bytes + at, size - at);
-    counter.Store(state, size);
+    CountWithKernel(state, bytes, size,
+                    [wide](BlockCounter* counter, const unsigned char* at, std::size_t left) {
+                        return wide ? CountFastBlocks<true>(counter, at, left)
+                                    : CountFastBlocks<false>(counter, at, left);
+                    });
 }
 
 }  // namespace counting_detail

@@ -178,5 +178,23 @@ struct BlockCounter {
     }
 };
 
+// Counts `size` bytes with a kernel's fast loop: fastBlocks(counter, bytes, size) counts blocks
+// until one leaves the fast path and returns the bytes it counted. That block and the last
+// bytes (fewer than 64) go through the scalar loop.
+template <typename FastBlocks>
+inline void CountWithKernel(TextCountState* state, const unsigned char* bytes, std::size_t size,
+                            FastBlocks fastBlocks) {
+    BlockCounter counter(*state);
+    std::size_t at = 0;
+    while (size - at >= 64) {
+        at += fastBlocks(&counter, bytes + at, size - at);
+        if (size - at < 64) break;
+        counter.CountScalar(bytes + at, 64);
+        at += 64;
+    }
+    counter.CountScalar(bytes + at, size - at);
+    counter.Store(state, size);
+}
+
 }  // namespace
 }  // namespace counting_detail
