@@ -63,37 +63,27 @@ QM_AVX2 inline std::uint64_t Join(std::uint32_t low, std::uint32_t high) {
     return std::uint64_t{low} | std::uint64_t{high} << 32;
 }
 
-#if defined(__x86_64__)
-struct FastDeposit {
-    QM_AVX2 static std::uint64_t Bit(std::uint64_t bit, std::uint64_t mask) {
-        return _pdep_u64(bit, mask);
-    }
-};
-
 // Intel's processors deposit bits in one step; AMD's before Zen 3 take a long microcoded loop,
 // so they find the end of a window by halving instead.
 bool DepositIsFast() {
-    static const bool fast = __builtin_cpu_is("intel");
+    static const bool fast = kHasDeposit && __builtin_cpu_is("intel");
     return fast;
 }
-#else
-using FastDeposit = void;  // the 32-bit instruction set has no 64-bit deposit
-bool DepositIsFast() { return false; }
-#endif
 
 // Counts blocks on the fast path until one leaves it or fewer than 64 bytes are left; returns
 // the bytes counted. The state lives in locals meanwhile, so that it stays in registers.
-template <bool kWide, typename Deposit>
+template <bool kWide, bool kDeposit>
 QM_AVX2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* bytes,
                                     std::size_t size) {
     BlockCounter local = *counter;
     std::size_t at = 0;
     for (; size - at >= 64; at += 64) {
+        __builtin_prefetch(bytes + at + kPrefetchAhead);
         const Masks32 low = Classify(bytes + at);
         const Masks32 high = Classify(bytes + at + 32);
         const BlockMasks masks = {Join(low.takes, high.takes), Join(low.shows, high.shows),
                                   Join(low.breaks, high.breaks), Join(low.word, high.word)};
-        if (!local.CountBlock<kWide, Deposit>(masks)) break;
+        if (!local.CountBlock<kWide, kDeposit>(masks)) break;
     }
     *counter = local;
     return at;
@@ -108,11 +98,11 @@ QM_AVX2 void CountChunkAvx2(TextCountState* state, const unsigned char* bytes, s
         state, bytes, size,
         [wide, deposit](BlockCounter* counter, const unsigned char* at, std::size_t left) {
             if (deposit) {
-                return wide ? CountFastBlocks<true, FastDeposit>(counter, at, left)
-                            : CountFastBlocks<false, FastDeposit>(counter, at, left);
+                return wide ? CountFastBlocks<true, true>(counter, at, left)
+                            : CountFastBlocks<false, true>(counter, at, left);
             }
-            return wide ? CountFastBlocks<true, void>(counter, at, left)
-                        : CountFastBlocks<false, void>(counter, at, left);
+            return wide ? CountFastBlocks<true, false>(counter, at, left)
+                        : CountFastBlocks<false, false>(counter, at, left);
         });
 }
 

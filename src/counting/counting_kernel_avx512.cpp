@@ -41,26 +41,17 @@ QM_AVX512 inline BlockMasks Classify(const unsigned char* bytes) {
 }
 
 // Counts blocks on the fast path until one leaves it or fewer than 64 bytes are left; returns
-// the bytes counted. The state lives in locals meanwhile, so that it stays in registers.
-#if defined(__x86_64__)
-// Every processor with AVX-512 deposits bits fast.
-struct FastDeposit {
-    QM_AVX512 static std::uint64_t Bit(std::uint64_t bit, std::uint64_t mask) {
-        return _pdep_u64(bit, mask);
-    }
-};
-#else
-using FastDeposit = void;  // the 32-bit instruction set has no 64-bit deposit
-#endif
-
+// the bytes counted. The state lives in locals meanwhile, so that it stays in registers. Every
+// processor with AVX-512 deposits bits fast.
 template <bool kWide>
 QM_AVX512 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* bytes,
                                       std::size_t size) {
     BlockCounter local = *counter;
     std::size_t at = 0;
     for (; size - at >= 64; at += 64) {
+        __builtin_prefetch(bytes + at + kPrefetchAhead);
         const BlockMasks masks = Classify(bytes + at);
-        if (!local.CountBlock<kWide, FastDeposit>(masks)) break;
+        if (!local.CountBlock<kWide, kHasDeposit>(masks)) break;
     }
     *counter = local;
     return at;

@@ -52,6 +52,7 @@ QM_SSE2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* 
     BlockCounter local = *counter;
     std::size_t at = 0;
     for (; size - at >= 64; at += 64) {
+        __builtin_prefetch(bytes + at + kPrefetchAhead);
         BlockMasks masks = {0, 0, 0, 0};
         for (int part = 0; part < 4; ++part) {
             const Masks16 m = Classify(bytes + at + 16 * part);
@@ -60,7 +61,7 @@ QM_SSE2 std::size_t CountFastBlocks(BlockCounter* counter, const unsigned char* 
             masks.breaks |= m.breaks << (16 * part);
             masks.word |= m.word << (16 * part);
         }
-        if (!local.CountBlock<kWide, void>(masks)) break;
+        if (!local.CountBlock<kWide, false>(masks)) break;
     }
     *counter = local;
     return at;

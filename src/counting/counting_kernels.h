@@ -16,7 +16,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <type_traits>
 
 #include "counting/text_counting.h"
 
@@ -34,6 +33,10 @@ void CountChunkAvx512(TextCountState* state, const unsigned char* bytes, std::si
 // What follows has internal linkage in each kernel's file: each copy is compiled for the
 // instruction set of the kernel that inlines it, and no copy can stand in for another.
 namespace {
+
+// How far ahead the fast loops ask for the text: a mapped file's pages lie anywhere in memory,
+// and the processor's own prefetching stops at the end of each page.
+constexpr std::size_t kPrefetchAhead = 8192;
 
 struct BlockMasks {
     std::uint64_t takes, shows, breaks, word;
@@ -74,14 +77,20 @@ inline int SelectBit(std::uint64_t bits, int rank) {
     return position;
 }
 
-template <typename Deposit>
-inline std::uint64_t DepositBit(std::uint64_t bit, std::uint64_t mask) {
-    return Deposit::Bit(bit, mask);
+// Deposits the low bits of `bits` at the set bits of `mask` (the BMI2 instruction PDEP), for
+// kernels whose processor was checked for it. Written as the instruction itself, so that it
+// needs no target of its own and is inlined into every kernel that uses it.
+#if defined(__x86_64__)
+constexpr bool kHasDeposit = true;
+inline std::uint64_t DepositBits(std::uint64_t bits, std::uint64_t mask) {
+    std::uint64_t result;
+    __asm__("pdepq %2, %1, %0" : "=r"(result) : "r"(bits), "rm"(mask));
+    return result;
 }
-template <>
-inline std::uint64_t DepositBit<void>(std::uint64_t, std::uint64_t) {
-    return 0;
-}
+#else
+constexpr bool kHasDeposit = false;  // the 32-bit instruction set has no 64-bit deposit
+inline std::uint64_t DepositBits(std::uint64_t, std::uint64_t) { return 0; }
+#endif
 
 // The count's state between blocks, kept in the form the mask arithmetic wants.
 struct BlockCounter {
@@ -111,10 +120,10 @@ struct BlockCounter {
     // block fills windows in a way this does not follow; the caller then counts it with
     // CountScalar.
     //
-    // kWide: width >= 64, so no block fills a window after its first break. Deposit: when it
-    // is not null, Deposit::Bit(one bit, mask) deposits the bit at the mask's set bits (the
-    // BMI2 instruction where it is fast); the window's end is then found without a branch.
-    template <bool kWide, typename Deposit>
+    // kWide: width >= 64, so no block fills a window after its first break. kDeposit: the
+    // processor deposits bits fast (DepositBits), and the window's end is found with it and
+    // without a branch; otherwise by halving, when there is one.
+    template <bool kWide, bool kDeposit>
     inline bool CountBlock(const BlockMasks& m) {
         // Segment ends: the breaks, and the byte that fills a window. Before the first break
         // the window goes on from `column`; after a break it starts afresh.
@@ -124,10 +133,10 @@ struct BlockCounter {
         std::int64_t filled = std::int64_t{column} + PopCount(takesBefore);
         std::uint64_t ends = m.breaks;
         if (!kWide && filled - width >= width) return false;  // two windows filled
-        if (!std::is_same<Deposit, void>::value) {
+        if (kDeposit) {
             const std::int64_t fill = -static_cast<std::int64_t>(filled >= width);
             const unsigned rank = static_cast<unsigned>(width - 1 - column) & 63;
-            ends |= DepositBit<Deposit>(std::uint64_t{1} << rank, takesBefore) &
+            ends |= DepositBits(std::uint64_t{1} << rank, takesBefore) &
                     static_cast<std::uint64_t>(fill);
             filled -= width & fill;
         } else if (filled >= width) {
