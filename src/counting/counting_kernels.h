@@ -48,12 +48,10 @@ inline int PopCount(std::uint64_t bits) { return __builtin_popcountll(bits); }
 // a + b + carryIn (0 or 1) into *sum; returns the carry out.
 inline std::uint64_t AddWithCarry(std::uint64_t a, std::uint64_t b, std::uint64_t carryIn,
                                   std::uint64_t* sum) {
-#if defined(__x86_64__)
-    unsigned long long result;
-    const unsigned char carry =
-        __builtin_ia32_addcarryx_u64(static_cast<unsigned char>(carryIn), a, b, &result);
-    *sum = result;
-    return carry;
+#if defined(__SIZEOF_INT128__)
+    const unsigned __int128 total = static_cast<unsigned __int128>(a) + b + carryIn;
+    *sum = static_cast<std::uint64_t>(total);
+    return static_cast<std::uint64_t>(total >> 64);
 #else
     std::uint64_t partial;
     const bool carryPartial = __builtin_add_overflow(a, b, &partial);
@@ -147,7 +145,7 @@ struct BlockCounter {
         // with and without a break alternate in ordinary text.
         const std::uint64_t upToFirstBreak = beforeBreak | firstBreak;
         if (!kWide && PopCount(m.takes & ~upToFirstBreak) >= width) return false;
-        const int lastBreak = 63 - __builtin_clzll(m.breaks | 1);
+        const int lastBreak = 63 ^ __builtin_clzll(m.breaks | 1);  // the highest set bit
         const std::int64_t afterLastBreak = PopCount((m.takes >> lastBreak) >> 1);
         const std::int64_t afterBreak = -static_cast<std::int64_t>(m.breaks != 0);
         column = static_cast<int>(filled ^ ((filled ^ afterLastBreak) & afterBreak));
