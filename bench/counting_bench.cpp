@@ -141,24 +141,45 @@ void CountLinesBench(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
 
-// Words and lines in one pass, in the pieces quillmet-count reads.
-void CountTextChunksBench(benchmark::State& state) {
+// Words and lines in one pass with one kernel, in the pieces quillmet-count reads:
+// OnePass/<kernel>/<text bytes>/<width>.
+void OnePassBench(benchmark::State& state, CountingKernel kernel) {
     const std::string& text = BenchText(static_cast<std::size_t>(state.range(0)));
+    const int width = static_cast<int>(state.range(1));
     constexpr std::size_t kPiece = 128 * 1024;
     for (auto _ : state) {
-        TextCountState counts = StartTextCount(80);
+        TextCountState counts = StartTextCount(width);
         for (std::size_t at = 0; at < text.size(); at += kPiece) {
             const std::size_t size = text.size() - at < kPiece ? text.size() - at : kPiece;
-            CountTextChunk(&counts, text.data() + at, size);
+            CountTextChunkWith(kernel, &counts, text.data() + at, size);
         }
         benchmark::DoNotOptimize(counts);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
 
+// What reading the text costs at the least: one scan for a byte it does not hold.
+void ReadTextBench(benchmark::State& state) {
+    const std::string& text = BenchText(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(std::memchr(text.data(), '\0', text.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+
+BENCHMARK(ReadTextBench)->Arg(64 << 10)->Arg(16 << 20);
 BENCHMARK(CountWordsBench)->Arg(64 << 10)->Arg(16 << 20);
 BENCHMARK(CountLinesBench)->Arg(64 << 10)->Arg(16 << 20);
-BENCHMARK(CountTextChunksBench)->Arg(64 << 10)->Arg(16 << 20);
+
+// Every kernel this processor has, at the program's default width and at the widest.
+void RegisterOnePassBenchmarks() {
+    for (CountingKernel kernel : kCountingKernels) {
+        if (!CountingKernelAvailable(kernel)) continue;
+        const std::string name = std::string("OnePass/") + CountingKernelName(kernel);
+        benchmark::RegisterBenchmark(name.c_str(), OnePassBench, kernel)
+            ->Args({64 << 10, 80})
+            ->Args({16 << 20, 80})
+            ->Args({16 << 20, 500});
+    }
+}
 
 bool WriteText(const char* path, std::size_t bytes) {
     std::FILE* file = std::fopen(path, "wb");
@@ -193,6 +214,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "counting_bench: cannot write %s\n", path);
         return 1;
     }
+    RegisterOnePassBenchmarks();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

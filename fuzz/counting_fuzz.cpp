@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (c == '\0') c = '\x01';
         if (c > ' ' && c <= 0x7F) ++visible;
     }
-    const int words = CountWords(zeroFree.c_str());
-    const int lines = CountLines(zeroFree.c_str(), width);
+    const int words = CountWordsByRule(zeroFree.c_str());
+    const int lines = CountLinesByRule(zeroFree.c_str(), width);
 
     TextCountState whole = StartTextCount(width);
     CountTextChunk(&whole, text.data(), text.size());
@@ -65,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (zero != std::string::npos) {
         TextCountState head = StartTextCount(width);
         CountTextChunk(&head, text.data(), zero);
-        Check(head.words == static_cast<std::uint64_t>(CountWords(text.c_str())));
-        Check(head.lines == static_cast<std::uint64_t>(CountLines(text.c_str(), width)));
+        Check(head.words == static_cast<std::uint64_t>(CountWordsByRule(text.c_str())));
+        Check(head.lines == static_cast<std::uint64_t>(CountLinesByRule(text.c_str(), width)));
     }
     return 0;
 }

@@ -1,6 +1,12 @@
 #include "counting/text_counting.h"
 
+#include <atomic>
 #include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+#include "counting/counting_kernels.h"
 
 namespace {
 
@@ -42,9 +48,9 @@ constexpr ByteTables kTables = MakeByteTables();
 
 bool IsWordByte(unsigned char byte) { return IsWordByteRule(byte); }
 
-// CountWords and CountLines state the rules byte by byte, as plainly as possible; the one-pass
-// loop below is checked against them.
-int CountWords(const char* text) {
+// The rules byte by byte, as plainly as possible; the one-pass loop and the vector kernels are
+// checked against them.
+int CountWordsByRule(const char* text) {
     std::uint64_t words = 0;
     bool inWord = false;
     for (const char* p = text; *p != '\0'; ++p) {
@@ -55,7 +61,7 @@ int CountWords(const char* text) {
     return SaturateToInt(words);
 }
 
-int CountLines(const char* text, int width) {
+int CountLinesByRule(const char* text, int width) {
     std::uint64_t lines = 0;
     int column = 0;
     bool started = false;
@@ -92,8 +98,8 @@ TextCountState StartTextCount(int width) {
 }
 
 // One pass and no data-dependent branch: three table look-ups and a few additions per byte.
-void CountTextChunk(TextCountState* state, const char* data, std::size_t size) {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+void counting_detail::CountChunkScalar(TextCountState* state, const unsigned char* bytes,
+                                       std::size_t size) {
     const std::int64_t fullSegment = 2 * (static_cast<std::int64_t>(state->width) - 1);
     std::int64_t segment = 2 * (static_cast<std::int64_t>(state->width) - state->column - 1) +
                            (state->started ? 1 : 0);
@@ -116,4 +122,118 @@ void CountTextChunk(TextCountState* state, const char* data, std::size_t size) {
     state->characters += size;
     state->words += words;
     state->lines += lines;
+}
+
+namespace {
+
+constexpr const char* kKernelNames[] = {"scalar", "sse2", "avx2", "avx512"};
+constexpr int kKernelCount = 4;
+constexpr int kNotChosen = -1;
+
+// The kernel in use: chosen once, at the first count, or by UseCountingKernel.
+std::atomic<int> activeKernel{kNotChosen};
+
+#if defined(__i386__) || defined(__x86_64__)
+// The bit instructions the wide kernels use besides their vectors (every processor with AVX2
+// has them).
+bool BitInstructions() {
+    return __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi") &&
+           __builtin_cpu_supports("bmi2");
+}
+#endif
+
+CountingKernel ChooseKernel() {
+    if (const char* wanted = std::getenv("QM_COUNTING_KERNEL")) {
+        for (int i = 0; i < kKernelCount; ++i) {
+            const CountingKernel kernel = static_cast<CountingKernel>(i);
+            if (std::strcmp(wanted, kKernelNames[i]) == 0 && CountingKernelAvailable(kernel)) {
+                return kernel;
+            }
+        }
+    }
+    for (CountingKernel kernel :
+         {CountingKernel::Avx512, CountingKernel::Avx2, CountingKernel::Sse2}) {
+        if (CountingKernelAvailable(kernel)) return kernel;
+    }
+    return CountingKernel::Scalar;
+}
+
+}  // namespace
+
+bool CountingKernelAvailable(CountingKernel kernel) {
+#if defined(__i386__) || defined(__x86_64__)
+    __builtin_cpu_init();
+    switch (kernel) {
+        case CountingKernel::Scalar:
+            return true;
+        case CountingKernel::Sse2:
+            return __builtin_cpu_supports("sse2");
+        case CountingKernel::Avx2:
+            // The check covers the system too: AVX2 is reported only where it saves the
+            // registers.
+            return __builtin_cpu_supports("avx2") && BitInstructions();
+        case CountingKernel::Avx512:
+            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                   BitInstructions();
+    }
+    return false;
+#else
+    return kernel == CountingKernel::Scalar;
+#endif
+}
+
+CountingKernel ActiveCountingKernel() {
+    int kernel = activeKernel.load(std::memory_order_relaxed);
+    if (kernel == kNotChosen) {
+        kernel = static_cast<int>(ChooseKernel());
+        activeKernel.store(kernel, std::memory_order_relaxed);
+    }
+    return static_cast<CountingKernel>(kernel);
+}
+
+bool UseCountingKernel(CountingKernel kernel) {
+    if (!CountingKernelAvailable(kernel)) return false;
+    activeKernel.store(static_cast<int>(kernel), std::memory_order_relaxed);
+    return true;
+}
+
+const char* CountingKernelName(CountingKernel kernel) {
+    return kKernelNames[static_cast<int>(kernel)];
+}
+
+void CountTextChunkWith(CountingKernel kernel, TextCountState* state, const char* data,
+                        std::size_t size) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+#if defined(__i386__) || defined(__x86_64__)
+    if (kernel == CountingKernel::Avx512 && CountingKernelAvailable(kernel)) {
+        counting_detail::CountChunkAvx512(state, bytes, size);
+        return;
+    }
+    if (kernel == CountingKernel::Avx2 && CountingKernelAvailable(kernel)) {
+        counting_detail::CountChunkAvx2(state, bytes, size);
+        return;
+    }
+    if (kernel == CountingKernel::Sse2 && CountingKernelAvailable(kernel)) {
+        counting_detail::CountChunkSse2(state, bytes, size);
+        return;
+    }
+#endif
+    counting_detail::CountChunkScalar(state, bytes, size);
+}
+
+void CountTextChunk(TextCountState* state, const char* data, std::size_t size) {
+    CountTextChunkWith(ActiveCountingKernel(), state, data, size);
+}
+
+int CountWords(const char* text) {
+    // The lines are not wanted: a width no window fills keeps the kernels on their fast path.
+    TextCountState state = StartTextCount(INT_MAX);
+    CountTextChunk(&state, text, std::strlen(text));
+    return SaturateToInt(state.words);
+}
+
+int CountLines(const char* text, int width) {
+    TextCountState state = StartTextCount(width);
+    CountTextChunk(&state, text, std::strlen(text));
+    return SaturateToInt(state.lines);
 }

@@ -2,6 +2,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
+#include <string>
+
+#include "counting/text_counting.h"
 #include "resource_ids.h"
 #include "support/running_program.h"
 
@@ -192,6 +196,49 @@ TEST_F(MainWindowTest, HelpMenuLinkOpensItsPage) {
         WaitFor([] { return OpenedPages().find("/counter/index.html") != std::string::npos; },
                 kStartBoundMs))
         << "pages opened: " << OpenedPages();
+}
+
+// A clipboard-sized text (over a mebibyte) with every kind of byte the counts tell apart:
+// words, spaces, tabs, CR LF, upper bytes, lines longer than any window.
+std::string LargeClipboardText() {
+    const char* const pieces[] = {"word", " ",  "Quillmet", "\r\n", "don't", "3.14",
+                                  "\t",   "  ", "caf\xE9",  "\x97", "-",     ",",
+                                  "\xFF", "\n", "e.g.",     "\r"};
+    std::string text;
+    unsigned seed = 20261207;
+    while (text.size() < (3u << 19)) {
+        seed = seed * 1103515245u + 12345u;
+        const unsigned pick = (seed >> 16) % 20;
+        text += pick < 16 ? std::string(pieces[pick]) : std::string(60 + pick * 7, 'x');
+    }
+    return text;
+}
+
+// The counts the program shows for the text at a width, with its counting kernel chosen by
+// QM_COUNTING_KERNEL (unset: the fastest the processor offers).
+std::string ShownCounts(const std::string& text, const char* kernel, const char* width) {
+    SetEnvironmentVariableA("QM_COUNTING_KERNEL", kernel);
+    RunningProgram program;
+    SetEnvironmentVariableA("QM_COUNTING_KERNEL", nullptr);
+    HWND window = program.window();
+    if (window == nullptr) return "no window titled Quillmet appeared";
+    SetControlText(window, IDC_WIDTH, width);
+    if (!PutTextOnClipboard(text)) return "the text did not go onto the clipboard";
+    SendMessageA(window, WM_COMMAND, IDCMD_UPDATE_TEXT, 0);
+    return ControlText(window, IDC_CHARACTERS) + " " + ControlText(window, IDC_WORDS) + " " +
+           ControlText(window, IDC_LINES);
+}
+
+TEST_F(MainWindowTest, ALargeTextCountsTheSameWithThePlainLoopAndTheVectorKernels) {
+    const std::string text = LargeClipboardText();
+    for (const char* width : {"80", "7"}) {
+        const std::string expected = std::to_string(text.size()) + " " +
+                                     std::to_string(CountWordsByRule(text.c_str())) + " " +
+                                     std::to_string(CountLinesByRule(text.c_str(), atoi(width)));
+        // The plain loop is what a processor without SSE2 runs.
+        EXPECT_EQ(ShownCounts(text, "scalar", width), expected) << "width " << width;
+        EXPECT_EQ(ShownCounts(text, nullptr, width), expected) << "width " << width;
+    }
 }
 
 }  // namespace

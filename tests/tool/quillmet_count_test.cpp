@@ -16,6 +16,7 @@
 #include "count_options.h"
 #include "count_report.h"
 #include "counting/text_counting.h"
+#include "parallel_count.h"
 
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -100,6 +101,50 @@ TEST(CountReport, StandardInputWithoutANameHasNoNameColumn) {
     CountRow row;
     row.characters = 3;
     EXPECT_EQ(FormatCountRows({row}, false), "3 0 0\n");
+}
+
+TEST(ParallelCount, PiecesStartAfterALineBreakAndATextWithoutOneStaysWhole) {
+    struct Row {
+        std::string text;
+        std::size_t pieces;
+        std::vector<std::size_t> starts;
+    };
+    const Row rows[] = {
+        // Shares from 5, 10 and 15: after the CR at 9, (10 is taken), after the LF at 15.
+        {"aaaa\nbbbb\rcccc\r\ndddd", 4, {0, 10, 16}},
+        // A piece may start between CR and LF: each of them resets the count.
+        {"aaaa\r\nbbb", 2, {0, 5}},
+        {std::string(40, 'x'), 8, {0}},
+        {"x\n" + std::string(40, 'y'), 4, {0}},  // past the only break there is none
+        {std::string(20, 'x') + "\n\n", 2, {0, 21}},
+        {"", 3, {0}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(SplitAtLineBreaks(row.text.data(), row.text.size(), row.pieces), row.starts)
+            << row.text;
+    }
+}
+
+TEST(ParallelCount, ThePiecesAddUpToTheCountsOfTheWholeText) {
+    std::string text;
+    unsigned seed = 99;
+    while (text.size() < 64 * 1024) {
+        seed = seed * 1103515245u + 12345u;
+        const std::string pieces[] = {
+            "word ", "\r\n", "\r", "\n", "\xE9", "x", std::string(90, 'q')};
+        text += pieces[(seed >> 16) % 7];
+    }
+    for (int width : {1, 7, 80}) {
+        TextCountState whole = StartTextCount(width);
+        CountTextChunk(&whole, text.data(), text.size());
+        for (unsigned threads : {1u, 2u, 3u, 16u}) {
+            const TextCountState parts =
+                CountInParallel(text.data(), text.size(), width, threads, 1000);
+            EXPECT_EQ(parts.characters, whole.characters);
+            EXPECT_EQ(parts.words, whole.words) << threads << " threads";
+            EXPECT_EQ(parts.lines, whole.lines) << threads << " threads, width " << width;
+        }
+    }
 }
 
 // The built tool, run in a scratch folder.
@@ -206,10 +251,11 @@ TEST_F(CountTool, StandardInputIsReadWhenNoFileOrDashIsNamed) {
 }
 
 TEST_F(CountTool, PiecesOfAnyFileSizeGiveTheCountsOfTheWholeText) {
-    // Longer than several read chunks, with words and lines across every chunk boundary.
+    // Longer than several read chunks, with words and lines across every chunk boundary, and
+    // large enough to be mapped and counted on every core.
     std::string text;
     unsigned seed = 12345;
-    while (text.size() < 600 * 1024 + 17) {
+    while (text.size() < 3 * 1024 * 1024 + 17) {
         seed = seed * 1103515245u + 12345u;
         const unsigned pick = (seed >> 16) % 16;
         const char* pieces[] = {"word", " ",  "\r\n", "\xE9", "\x97", "x",    "-", "it's",
@@ -219,8 +265,8 @@ TEST_F(CountTool, PiecesOfAnyFileSizeGiveTheCountsOfTheWholeText) {
     const std::string file = Write("big.txt", text);
     ASSERT_EQ(Run("--width 7 '" + file + "'"), 0) << err_;
     std::ostringstream expected;
-    expected << text.size() << ' ' << CountWords(text.c_str()) << ' ' << CountLines(text.c_str(), 7)
-             << ' ' << file << '\n';
+    expected << text.size() << ' ' << CountWordsByRule(text.c_str()) << ' '
+             << CountLinesByRule(text.c_str(), 7) << ' ' << file << '\n';
     // Column widths: every count has at most as many digits as the characters.
     std::string line = out_;
     std::string squeezed;

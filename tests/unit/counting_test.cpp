@@ -124,8 +124,10 @@ TEST(TextCountChunks, OnePieceGivesTheCountsOfTheWholeText) {
         for (int width : {1, 2, 3, 4, 7, 80, 500}) {
             const TextCountState state = CountInPieces(text, width, {});
             EXPECT_EQ(state.characters, text.size());
-            EXPECT_EQ(state.words, static_cast<std::uint64_t>(CountWords(text.c_str()))) << text;
-            EXPECT_EQ(state.lines, static_cast<std::uint64_t>(CountLines(text.c_str(), width)))
+            EXPECT_EQ(state.words, static_cast<std::uint64_t>(CountWordsByRule(text.c_str())))
+                << text;
+            EXPECT_EQ(state.lines,
+                      static_cast<std::uint64_t>(CountLinesByRule(text.c_str(), width)))
                 << "width " << width << ": " << text;
         }
     }
@@ -195,6 +197,90 @@ TEST(TextCountChunks, VeryWideSegmentsNeverWrap) {
     const std::string text(100000, 'x');
     EXPECT_EQ(CountInPieces(text, 2147483647, {4096}).lines, 1u);
     EXPECT_EQ(CountLines(text.c_str(), 2147483647), 1);
+    EXPECT_EQ(CountLinesByRule(text.c_str(), 2147483647), 1);
+}
+
+// Every kernel this processor can run, the plain loop first.
+std::vector<CountingKernel> AvailableKernels() {
+    std::vector<CountingKernel> kernels;
+    for (CountingKernel kernel : kCountingKernels) {
+        if (CountingKernelAvailable(kernel)) kernels.push_back(kernel);
+    }
+    return kernels;
+}
+
+// Counts `text` with `kernel`, cut into two pieces at `split`.
+TextCountState CountWith(CountingKernel kernel, const std::string& text, int width,
+                         std::size_t split) {
+    TextCountState state = StartTextCount(width);
+    CountTextChunkWith(kernel, &state, text.data(), split);
+    CountTextChunkWith(kernel, &state, text.data() + split, text.size() - split);
+    return state;
+}
+
+// Every kernel, whole and split at every byte, gives the rules' counts (the text holds no NUL).
+void ExpectKernelsFollowTheRules(const std::string& text, int width, bool everySplit) {
+    const std::uint64_t words = static_cast<std::uint64_t>(CountWordsByRule(text.c_str()));
+    const std::uint64_t lines = static_cast<std::uint64_t>(CountLinesByRule(text.c_str(), width));
+    for (CountingKernel kernel : AvailableKernels()) {
+        for (std::size_t split = 0; split <= text.size(); split += everySplit ? 1 : text.size()) {
+            const TextCountState state = CountWith(kernel, text, width, split);
+            ASSERT_EQ(state.words, words) << CountingKernelName(kernel) << " split " << split;
+            ASSERT_EQ(state.lines, lines)
+                << CountingKernelName(kernel) << " width " << width << " split " << split;
+            if (split == text.size()) break;
+        }
+    }
+}
+
+TEST(CountingKernels, WindowEdgesAtEveryOffsetOfABlock) {
+    // A lead of bytes that take no column moves the first window edge through every offset of
+    // a 64-byte block (and so of both 32-byte halves).
+    for (int width : {1, 2, 7, 31, 32, 33, 63, 64, 65, 80, 129, 500}) {
+        for (std::size_t lead = 0; lead < 64; ++lead) {
+            std::string text(lead, '\x97');
+            while (text.size() < lead + 2 * static_cast<std::size_t>(width) + 70) text += "ab cd ";
+            ExpectKernelsFollowTheRules(text, width, false);
+            ExpectKernelsFollowTheRules("  " + text + "\r\n" + text, width, false);
+            // A window after a break that a block ends (lead 62 - width) or cuts.
+            ExpectKernelsFollowTheRules(
+                std::string(lead, 'q') + "\r\n" + std::string(width, 'y') + "z", width, false);
+        }
+    }
+}
+
+TEST(CountingKernels, BreaksAndBoundaryBytesAcrossPiecesAndBlocks) {
+    std::string crLfAtBlockEdge(63, 'x');  // CR is byte 63, LF byte 64 of the first block
+    crLfAtBlockEdge += "\r\nnext line\r\n\r\n" + std::string(100, 'y') + "\r";
+    std::string edgeBytes;
+    const char bytes[] = {'\x7F', '\x80', '\xA5', '\xA6', 'a', ' ', '\x1F', '\x21', '\r', 'Z', ':'};
+    for (int i = 0; i < 300; ++i) edgeBytes += bytes[(i * 7 + i / 11) % sizeof bytes];
+    const std::string rows[] = {crLfAtBlockEdge, edgeBytes, std::string(130, '\n'),
+                                std::string(200, ' ') + "x"};
+    for (const std::string& text : rows) {
+        for (int width : {1, 3, 64, 80}) ExpectKernelsFollowTheRules(text, width, true);
+    }
+}
+
+TEST(CountingKernels, EveryByteAloneAndInAFullBlock) {
+    for (int c = 1; c < 256; ++c) {
+        for (int width : {1, 80}) {
+            ExpectKernelsFollowTheRules(std::string(1, static_cast<char>(c)), width, false);
+            ExpectKernelsFollowTheRules(std::string(64, static_cast<char>(c)), width, false);
+        }
+    }
+}
+
+TEST(CountingKernels, OnlyKernelsTheProcessorHasCanBeChosen) {
+    const CountingKernel chosen = ActiveCountingKernel();
+    EXPECT_TRUE(CountingKernelAvailable(chosen));
+    ASSERT_TRUE(UseCountingKernel(CountingKernel::Scalar));
+    EXPECT_EQ(ActiveCountingKernel(), CountingKernel::Scalar);
+    EXPECT_EQ(CountLines("ab c", 1), 3);
+    for (CountingKernel kernel : kCountingKernels) {
+        EXPECT_EQ(UseCountingKernel(kernel), CountingKernelAvailable(kernel));
+    }
+    EXPECT_TRUE(UseCountingKernel(chosen));
 }
 
 }  // namespace

@@ -2,13 +2,21 @@
 
 #include <cerrno>
 #include <cinttypes>
+#include <thread>
 
 #include "counting/text_counting.h"
+#include "mapped_file.h"
+#include "parallel_count.h"
 
 namespace {
 
 // Large enough to make the read calls cheap, small enough to stay in the cache.
 constexpr std::size_t kChunkSize = 128 * 1024;
+
+// Smaller files are read: mapping costs more than copying a few pieces. Each thread gets at
+// least this much text, so small inputs stay on one thread.
+constexpr std::size_t kMapMinimum = 1024 * 1024;
+constexpr std::size_t kThreadMinimum = 1024 * 1024;
 
 std::string NumberText(std::uint64_t value) {
     char buffer[24];
@@ -40,6 +48,27 @@ bool CountStream(std::FILE* stream, int width, CountRow* row, int* errorNumber) 
     row->words = state.words;
     row->lines = state.lines;
     return true;
+}
+
+bool CountFile(const std::string& path, int width, CountRow* row, int* errorNumber) {
+    MappedFile mapped;
+    if (mapped.Open(path.c_str(), kMapMinimum)) {
+        const TextCountState state =
+            CountInParallel(mapped.data(), mapped.size(), width,
+                            std::thread::hardware_concurrency(), kThreadMinimum);
+        row->characters = state.characters;
+        row->words = state.words;
+        row->lines = state.lines;
+        return true;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        *errorNumber = errno;
+        return false;
+    }
+    const bool counted = CountStream(file, width, row, errorNumber);
+    std::fclose(file);
+    return counted;
 }
 
 double PriceRow(const CorrectedPricingInputs& pricing, const CountRow& row) {

@@ -20,6 +20,11 @@ struct CountRow {
 // Returns false when reading failed; then `errorNumber` holds errno of the failure.
 bool CountStream(std::FILE* stream, int width, CountRow* row, int* errorNumber);
 
+// Counts the file at `path`: a large regular file is mapped into memory and counted on all
+// cores, anything else is read in pieces as by CountStream. Returns false when the file cannot
+// be opened or read; then `errorNumber` holds errno of the failure.
+bool CountFile(const std::string& path, int width, CountRow* row, int* errorNumber);
+
 // The price of one counted input, each input being one job.
 double PriceRow(const CorrectedPricingInputs& pricing, const CountRow& row);
 

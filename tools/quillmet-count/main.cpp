@@ -29,15 +29,9 @@ bool CountInput(const std::string& name, bool fromStdin, int width, CountRow* ro
         ReportError(name.empty() ? "standard input" : name, errorNumber);
         return false;
     }
-    std::FILE* file = std::fopen(name.c_str(), "rb");
-    if (file == nullptr) {
-        ReportError(name, errno);
-        return false;
-    }
-    const bool counted = CountStream(file, width, row, &errorNumber);
-    std::fclose(file);
-    if (!counted) ReportError(name, errorNumber);
-    return counted;
+    if (CountFile(name, width, row, &errorNumber)) return true;
+    ReportError(name, errorNumber);
+    return false;
 }
 
 }  // namespace
