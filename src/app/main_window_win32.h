@@ -6,7 +6,9 @@
 
 #include <string>
 
+#include "app/picture_panel_win32.h"
 #include "app/status_ticker_win32.h"
+#include "app/toolbar_win32.h"
 #include "hotkey/program_hotkey_win32.h"
 #include "ui/dialog_base_win32.h"
 
@@ -36,6 +38,8 @@ class MainWindow : public ModelessDialog {
     void RecomputePrice();
     // The hot key: the foreground application copies its selection, then it is counted.
     void GrabForegroundText();
+    // Applies the toolbar setting, sizes and places the window and every control in it.
+    void LayOut();
 
   private:
     void AddTrayIcon();
@@ -48,11 +52,16 @@ class MainWindow : public ModelessDialog {
     void SetMenuBarBackground();
     void LoadPricingInputs();
     void SavePricingInputs();
+    void ToggleToolbar();
+    void ChangeSystemColours();
     HBRUSH ColourStatic(int controlId, HDC dc);
     std::string FieldText(int controlId) const;
 
     bool startedAtLogon_;
+    ToolbarPainter toolbar_;
     double total_ = 0.0;
+    bool toolbarShown_ = false;
+    PicturePanel splash_;
     HFONT captionFont_ = nullptr;
     HFONT labelFont_ = nullptr;
     HBRUSH darkBlueBrush_ = nullptr;

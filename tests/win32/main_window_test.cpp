@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "app/header_colours.h"
+#include "app/layout.h"
 #include "app/site_links.h"
 #include "resource_ids.h"
 #include "settings/settings_store_win32.h"
@@ -21,6 +24,46 @@ std::string MenuText(HMENU menu, int position) {
     char text[256] = {};
     GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
     return text;
+}
+
+struct SplashSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchSplash(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<SplashSearch*>(context);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "LAW") != 0 || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The splash window over the main window, or null.
+HWND SplashOf(HWND owner) {
+    SplashSearch search{owner, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &MatchSplash, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Each control's rectangle in the window's client coordinates.
+std::vector<RECT> ControlRects(HWND window) {
+    std::vector<RECT> rects;
+    for (std::size_t i = 0; i < kMainLayoutCount; ++i) {
+        RECT rect{};
+        HWND control = GetDlgItem(window, kMainLayout[i].id);
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+        rects.push_back(rect);
+    }
+    return rects;
+}
+
+int ToolbarHeight(HWND window) {
+    RECT rect{};
+    GetWindowRect(GetDlgItem(window, IDC_TOOLBAR), &rect);
+    return rect.bottom - rect.top;
 }
 
 class MainWindowTest : public testing::Test {
@@ -188,6 +231,188 @@ TEST_F(MainWindowTest, TrayRightClickShowsTheTrayMenuWithOpenAsDefault) {
     });
     script.Do([&] { PostMessageA(window.Window(), WM_CLOSE, 0, 0); });
     Run(window, script);
+}
+
+TEST_F(MainWindowTest, ToolbarHasTheButtonsLabelsAndTips) {
+    struct Row {
+        int command;
+        const char* label;
+        const char* tip;
+    };
+    const Row rows[] = {
+        {IDCMD_UPDATE_TEXT, "Update text", "Update the Text Display Window"},
+        {IDCMD_ADD_TO_INVOICE, "Add to Invoice", "Add to Invoice"},
+        {0, nullptr, nullptr},
+        {IDCMD_SETTINGS, "Settings", "Change Settings, Preferences and Options"},
+        {IDCMD_HELP_CONTENTS, "Help", "Display the Manual (F1)"},
+    };
+    MainWindow window(false);
+    MessageScript script;
+    script.Do([&] {
+        HWND toolbar = GetDlgItem(window.Window(), IDC_TOOLBAR);
+        ASSERT_NE(toolbar, nullptr);
+        ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 5);
+        auto tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+        ASSERT_NE(tips, nullptr);
+        for (int i = 0; i < 5; ++i) {
+            const Row& row = rows[i];
+            TBBUTTON button{};
+            ASSERT_TRUE(SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)));
+            if (row.label == nullptr) {
+                EXPECT_EQ(button.fsStyle & BTNS_SEP, BTNS_SEP) << "button " << i;
+                continue;
+            }
+            EXPECT_EQ(button.idCommand, row.command);
+            EXPECT_TRUE(button.fsState & TBSTATE_ENABLED);
+            char text[256] = {};
+            SendMessageA(toolbar, TB_GETBUTTONTEXTA, row.command, reinterpret_cast<LPARAM>(text));
+            EXPECT_STREQ(text, row.label);
+            char tip[1024] = {};
+            TOOLINFOA tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = toolbar;
+            tool.uId = static_cast<UINT_PTR>(row.command);
+            tool.lpszText = tip;
+            SendMessageA(tips, TTM_GETTEXTA, sizeof tip, reinterpret_cast<LPARAM>(&tool));
+            EXPECT_STREQ(tip, row.tip);
+        }
+    });
+    script.Do([&] { PostMessageA(window.Window(), WM_CLOSE, 0, 0); });
+    Run(window, script);
+}
+
+TEST_F(MainWindowTest, LayoutFollowsTheTableAndTheToolbarSettingBothWays) {
+    MainWindow window(false);
+    MessageScript script;
+    std::vector<RECT> shown;
+    RECT frameShown{};
+    auto expectLayout = [&](bool toolbar) {
+        HWND main = window.Window();
+        const int d = toolbar ? ToolbarHeight(main) + 4 : 0;
+        const std::vector<RECT> rects = ControlRects(main);
+        for (std::size_t i = 0; i < kMainLayoutCount; ++i) {
+            // The status bar keeps itself at the client's foot.
+            if (kMainLayout[i].id == IDC_STATUS_BAR) continue;
+            const Box& units = kMainLayout[i].units;
+            // Each of the four values converted on its own, as the layout does.
+            RECT mapped{units.left, units.top, units.width, units.height};
+            MapDialogRect(main, &mapped);
+            const RECT expected{mapped.left, d + mapped.top, mapped.left + mapped.right,
+                                d + mapped.top + mapped.bottom};
+            EXPECT_TRUE(EqualRect(&rects[i], &expected))
+                << "control " << kMainLayout[i].id << " at " << rects[i].left << "," << rects[i].top
+                << " toolbar " << toolbar;
+        }
+        RECT client{};
+        GetClientRect(main, &client);
+        RECT units{0, 0, 408, 0};
+        MapDialogRect(main, &units);
+        RECT extra{0, 0, 0, static_cast<int>(0.4 * d)};
+        MapDialogRect(main, &extra);
+        RECT size{0, 0, 408, 284 + extra.bottom};
+        MapDialogRect(main, &size);
+        EXPECT_EQ(client.right, size.right);
+        EXPECT_EQ(client.bottom, size.bottom);
+        EXPECT_EQ(IsWindowVisible(GetDlgItem(main, IDC_TOOLBAR)) != FALSE, toolbar);
+        EXPECT_EQ(IsWindowVisible(GetDlgItem(main, IDC_TOOLBAR_RULE)) != FALSE, toolbar);
+        EXPECT_EQ(GetMenuState(GetMenu(main), IDCMD_SHOW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED,
+                  toolbar ? static_cast<UINT>(MF_CHECKED) : 0u);
+        char text[kSettingsTextSize];
+        SettingsStore::ReadString(SettingsScope::PerUser, "Settings", "ShowToolBar", "<none>",
+                                  text);
+        return std::string(text);
+    };
+    script.Do([&] {
+        EXPECT_EQ(expectLayout(true), "<none>");
+        shown = ControlRects(window.Window());
+        GetWindowRect(window.Window(), &frameShown);
+        PostMessageA(window.Window(), WM_COMMAND, IDCMD_SHOW_TOOLBAR, 0);
+    });
+    script.Do([&] {
+        EXPECT_EQ(expectLayout(false), "0");
+        PostMessageA(window.Window(), WM_COMMAND, IDCMD_SHOW_TOOLBAR, 0);
+    });
+    script.Do([&] {
+        EXPECT_EQ(expectLayout(true), "1");
+        const std::vector<RECT> again = ControlRects(window.Window());
+        for (std::size_t i = 0; i < kMainLayoutCount; ++i) {
+            EXPECT_TRUE(EqualRect(&again[i], &shown[i])) << "control " << kMainLayout[i].id;
+        }
+        RECT frame{};
+        GetWindowRect(window.Window(), &frame);
+        EXPECT_TRUE(EqualRect(&frame, &frameShown));
+        PostMessageA(window.Window(), WM_CLOSE, 0, 0);
+    });
+    Run(window, script);
+}
+
+TEST_F(MainWindowTest, HeaderShadesTheButtonFaceAndFollowsAColourChange) {
+    const int element = COLOR_BTNFACE;
+    const COLORREF saved = GetSysColor(element);
+    MainWindow window(false);
+    MessageScript script;
+    // The header's first and last rows at the toolbar's right end, where no button is.
+    auto expectHeader = [&](COLORREF face) {
+        HWND toolbar = GetDlgItem(window.Window(), IDC_TOOLBAR);
+        UpdateWindow(toolbar);
+        RECT client{};
+        GetClientRect(toolbar, &client);
+        const std::vector<Rgb> rows =
+            HeaderRowColours({GetRValue(face), GetGValue(face), GetBValue(face)}, client.bottom);
+        ASSERT_FALSE(rows.empty());
+        HDC dc = GetDC(toolbar);
+        for (int y : {0, static_cast<int>(client.bottom) - 1}) {
+            const COLORREF pixel = GetPixel(dc, client.right - 2, y);
+            const Rgb& want = rows[static_cast<std::size_t>(y)];
+            EXPECT_EQ(pixel, RGB(want.red, want.green, want.blue)) << "row " << y;
+        }
+        ReleaseDC(toolbar, dc);
+    };
+    script.Do([&] { expectHeader(saved); });
+    script.Do([&] {
+        const COLORREF grey = RGB(192, 192, 192);
+        SetSysColors(1, &element, &grey);
+    });
+    script.Do([&] {
+        expectHeader(RGB(192, 192, 192));
+        SetSysColors(1, &element, &saved);
+        PostMessageA(window.Window(), WM_CLOSE, 0, 0);
+    });
+    script.Rescue([&] { SetSysColors(1, &element, &saved); });
+    Run(window, script);
+    EXPECT_EQ(GetSysColor(element), saved);
+}
+
+TEST_F(MainWindowTest, SplashWithoutAPictureClosesOnItsTimerOrAClick) {
+    struct Row {
+        bool logon;
+        UINT closing;
+    };
+    for (const Row& row : {Row{false, WM_TIMER}, Row{false, WM_LBUTTONDOWN}, Row{true, 0}}) {
+        MainWindow window(row.logon);
+        MessageScript script;
+        script.Do([&] {
+            HWND splash = SplashOf(window.Window());
+            if (row.logon) {
+                EXPECT_EQ(splash, nullptr);
+                return;
+            }
+            ASSERT_NE(splash, nullptr);
+            RECT rect{};
+            GetWindowRect(splash, &rect);
+            // No picture in this program: the text area of the 300 x 0 default.
+            EXPECT_EQ(rect.right - rect.left, 304);
+            EXPECT_EQ(rect.bottom - rect.top, 88);
+            EXPECT_TRUE(IsWindowVisible(splash));
+            PostMessageA(splash, row.closing, 1, 0);
+        });
+        script.Do([&] {
+            EXPECT_EQ(SplashOf(window.Window()), nullptr) << "message " << row.closing;
+            EXPECT_TRUE(IsWindow(window.Window()));
+            PostMessageA(window.Window(), WM_CLOSE, 0, 0);
+        });
+        Run(window, script);
+    }
 }
 
 }  // namespace
