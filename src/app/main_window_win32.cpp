@@ -103,7 +103,9 @@ void MainWindow::OnInit() {
     if (startedAtLogon_) {
         PostMessageA(window_, WM_COMMAND, IDCMD_CLOSE_TO_TRAY, 0);
     } else {
-        ShowSplash(splash_, window_);
+        // Opened as soon as the loop runs: the dialog shows and activates itself only after
+        // its set-up, and Wine would then leave the splash under it.
+        PostMessageA(window_, kOpenSplashMessage, 0, 0);
     }
 
     InsertHelpLinks();
@@ -193,6 +195,9 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_HOTKEY:
             GrabForegroundText();
+            return TRUE;
+        case kOpenSplashMessage:
+            ShowSplash(splash_, window_);
             return TRUE;
         case kTrayCallbackMessage:
             if (lParam == WM_LBUTTONUP) {

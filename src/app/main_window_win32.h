@@ -18,6 +18,8 @@ constexpr UINT kShowRequestMessage = WM_USER + 104;   // 1128
 // Tray icon callback and id.
 constexpr UINT kTrayCallbackMessage = WM_APP + 103;  // 32871
 constexpr UINT kTrayIconId = 24;
+// Opens the splash once the window shows.
+constexpr UINT kOpenSplashMessage = WM_APP + 104;
 
 class MainWindow : public ModelessDialog {
   public:

@@ -131,6 +131,52 @@ HWND WaitForDialog(const char* title, DWORD processId, DWORD timeoutMs) {
     return search.found;
 }
 
+namespace {
+
+struct OwnedSearch {
+    HWND owner;
+    const char* className;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwned(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<OwnedSearch*>(context);
+    if (GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, search->className) != 0) return TRUE;
+    if (search->title != nullptr) {
+        // The wide form: an ANSI text query of another process's window may wait unbounded.
+        wchar_t title[256] = {};
+        GetWindowTextW(window, title, 256);
+        if (lstrcmpW(title, search->title) != 0) return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindSplash(HWND mainWindow) {
+    OwnedSearch search{mainWindow, "LAW", nullptr, nullptr};
+    EnumWindows(&MatchOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForOwnedDialog(HWND owner, const char* title, DWORD timeoutMs) {
+    wchar_t wideTitle[256] = {};
+    MultiByteToWideChar(CP_ACP, 0, title, -1, wideTitle, 256);
+    OwnedSearch search{owner, "#32770", wideTitle, nullptr};
+    WaitFor(
+        [&] {
+            EnumWindows(&MatchOwned, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
 std::string MessageBoxText(HWND box) {
     // A message box's text is its static control with id 0xFFFF.
     return ControlText(box, 0xFFFF);

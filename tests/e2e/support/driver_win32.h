@@ -41,6 +41,11 @@ class Process {
 // Waits for a top-level dialog window with this title, of any process (or of processId when
 // not 0). Returns null when the bound passes.
 HWND WaitForDialog(const char* title, DWORD processId, DWORD timeoutMs);
+// The splash ("LAW" window) owned by the main window, or null.
+HWND FindSplash(HWND mainWindow);
+// A dialog titled title owned by owner (of owner's process), or null when the bound passes.
+HWND WaitForOwnedDialog(HWND owner, const char* title, DWORD timeoutMs);
+
 // Waits until a condition holds, polling; false when the bound passes.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD timeoutMs) {
