@@ -1,12 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "app/header_colours.h"
 #include "app/layout.h"
 #include "resource_ids.h"
 
 namespace {
+
+void ExpectBox(const Box& got, const Box& want, const std::string& what) {
+    EXPECT_EQ(got.left, want.left) << what;
+    EXPECT_EQ(got.top, want.top) << what;
+    EXPECT_EQ(got.width, want.width) << what;
+    EXPECT_EQ(got.height, want.height) << what;
+}
 
 TEST(HeaderColours, RunFromLighterToDarkerFace) {
     struct Row {
@@ -46,18 +54,12 @@ TEST(WindowPlacement, StaysInsideTheDesktop) {
         {INT_MIN, 100, {0, 100, 618, 560}}, {662, 464, {662, 464, 618, 560}},
     };
     for (const Row& row : rows) {
-        const Box placed = PlaceOnDesktop(row.x, row.y, window, desktop);
-        EXPECT_EQ(placed.left, row.expected.left) << row.x;
-        EXPECT_EQ(placed.top, row.expected.top) << row.y;
-        EXPECT_EQ(placed.width, row.expected.width);
-        EXPECT_EQ(placed.height, row.expected.height);
+        ExpectBox(PlaceOnDesktop(row.x, row.y, window, desktop), row.expected,
+                  std::to_string(row.x) + "," + std::to_string(row.y));
     }
     // A window larger than the desktop is cut to it and put at its corner.
-    const Box big = PlaceOnDesktop(300, 300, {2000, 2000}, {10, 20, 800, 600});
-    EXPECT_EQ(big.left, 10);
-    EXPECT_EQ(big.top, 20);
-    EXPECT_EQ(big.width, 800);
-    EXPECT_EQ(big.height, 600);
+    ExpectBox(PlaceOnDesktop(300, 300, {2000, 2000}, {10, 20, 800, 600}), {10, 20, 800, 600},
+              "larger than the desktop");
 }
 
 const Box& UnitsOf(int id) {
@@ -94,11 +96,8 @@ TEST(MainLayout, ControlsAndClientFollowBaseUnitsAndToolbar) {
         const std::pair<int, Box> checks[] = {
             {IDC_TOOLBAR_RULE, row.rule}, {IDC_COUNTED_TEXT, row.edit}, {IDC_TOTAL, row.total}};
         for (const auto& [id, expected] : checks) {
-            const Box placed = PlaceControl(UnitsOf(id), row.base, d);
-            EXPECT_EQ(placed.left, expected.left) << id;
-            EXPECT_EQ(placed.top, expected.top) << id << " base " << row.base.y;
-            EXPECT_EQ(placed.width, expected.width) << id;
-            EXPECT_EQ(placed.height, expected.height) << id;
+            ExpectBox(PlaceControl(UnitsOf(id), row.base, d), expected,
+                      std::to_string(id) + " base " + std::to_string(row.base.y));
         }
     }
     // Every control of the window is placed, the rule first.
@@ -132,20 +131,12 @@ TEST(SplashAndAbout, FollowThePictureSize) {
          {300, 134}},
     };
     for (const Row& row : rows) {
-        const Box splash = SplashPlacement(row.w, row.h, 1280, 1024);
-        EXPECT_EQ(splash.left, row.splash.left);
-        EXPECT_EQ(splash.top, row.splash.top);
-        EXPECT_EQ(splash.width, row.splash.width);
-        EXPECT_EQ(splash.height, row.splash.height);
+        const std::string what = "picture width " + std::to_string(row.w);
+        ExpectBox(SplashPlacement(row.w, row.h, 1280, 1024), row.splash, what);
         const AboutGeometry about = AboutBoxGeometry(row.w, row.h, row.tenUnits);
-        const std::pair<Box, Box> boxes[] = {
-            {about.panel, row.panel}, {about.webButton, row.web}, {about.okButton, row.ok}};
-        for (const auto& [got, expected] : boxes) {
-            EXPECT_EQ(got.left, expected.left);
-            EXPECT_EQ(got.top, expected.top);
-            EXPECT_EQ(got.width, expected.width);
-            EXPECT_EQ(got.height, expected.height);
-        }
+        ExpectBox(about.panel, row.panel, what);
+        ExpectBox(about.webButton, row.web, what);
+        ExpectBox(about.okButton, row.ok, what);
         EXPECT_EQ(about.client.width, row.client.width);
         EXPECT_EQ(about.client.height, row.client.height);
     }
