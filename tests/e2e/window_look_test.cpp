@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "app/header_colours.h"
@@ -15,38 +17,23 @@ namespace {
 
 constexpr DWORD kBoundMs = 10000;
 
-// A dialog of the driver's own in the program's dialog font. Another process's window cannot
-// convert dialog units, so this one converts them for the program's windows.
-class DialogUnits {
-  public:
-    DialogUnits() {
-        struct alignas(4) Template {
-            DLGTEMPLATE dialog;
-            WORD menu, windowClass, title, pointSize;
-            wchar_t face[13];
-        } form{};
-        form.dialog.style = DS_SETFONT | WS_POPUP;
-        form.pointSize = 8;
-        lstrcpyW(form.face, L"MS Shell Dlg");
-        dialog_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &form.dialog, nullptr,
-                                             &Procedure, 0);
-    }
-    ~DialogUnits() {
-        if (dialog_ != nullptr) DestroyWindow(dialog_);
-    }
-    DialogUnits(const DialogUnits&) = delete;
-    DialogUnits& operator=(const DialogUnits&) = delete;
+INT_PTR CALLBACK QuietProcedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-    DialogBaseUnits Base() const {
-        RECT units{0, 0, 4, 8};
-        MapDialogRect(dialog_, &units);
-        return {units.right, units.bottom};
-    }
-
-  private:
-    static INT_PTR CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-    HWND dialog_ = nullptr;
-};
+// Another process's window cannot convert dialog units: a dialog of the driver's own in the
+// program's dialog font does.
+DialogBaseUnits ProgramDialogUnits() {
+    struct alignas(4) {
+        DLGTEMPLATE dialog;
+        WORD menu, windowClass, title, pointSize;
+        wchar_t face[13];
+    } form{{DS_SETFONT | WS_POPUP, 0, 0, 0, 0, 0, 0}, 0, 0, 0, 8, L"MS Shell Dlg"};
+    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &form.dialog, nullptr,
+                                             &QuietProcedure, 0);
+    RECT units{0, 0, 4, 8};
+    MapDialogRect(dialog, &units);
+    DestroyWindow(dialog);
+    return {units.right, units.bottom};
+}
 
 RECT ClientRectOf(HWND parent, HWND control) {
     RECT rect{};
@@ -56,33 +43,29 @@ RECT ClientRectOf(HWND parent, HWND control) {
 }
 
 int ToolbarOffset(HWND window) {
-    HWND toolbar = GetDlgItem(window, IDC_TOOLBAR);
-    if (!IsWindowVisible(toolbar)) return 0;
-    RECT rect{};
-    GetWindowRect(toolbar, &rect);
-    return rect.bottom - rect.top + 4;
+    const RECT bar = ClientRectOf(window, GetDlgItem(window, IDC_TOOLBAR));
+    return IsWindowVisible(GetDlgItem(window, IDC_TOOLBAR)) ? bar.bottom - bar.top + 4 : 0;
 }
 
-// Every control where the table and the toolbar offset put it, and the client's size.
+// Every control where the table and the offset d put it, and the client's size.
 std::vector<RECT> ExpectLayout(HWND window, DialogBaseUnits base) {
     const int d = ToolbarOffset(window);
     std::vector<RECT> rects;
     for (std::size_t i = 0; i < kMainLayoutCount; ++i) {
         const RECT rect = ClientRectOf(window, GetDlgItem(window, kMainLayout[i].id));
         rects.push_back(rect);
+        const Box want = PlaceControl(kMainLayout[i].units, base, d);
         // The status bar keeps itself at the client's foot.
         if (kMainLayout[i].id == IDC_STATUS_BAR) continue;
-        const Box want = PlaceControl(kMainLayout[i].units, base, d);
-        EXPECT_EQ(rect.left, want.left) << "control " << kMainLayout[i].id << " d " << d;
-        EXPECT_EQ(rect.top, want.top) << "control " << kMainLayout[i].id << " d " << d;
-        EXPECT_EQ(rect.right - rect.left, want.width) << "control " << kMainLayout[i].id;
-        EXPECT_EQ(rect.bottom - rect.top, want.height) << "control " << kMainLayout[i].id;
+        EXPECT_TRUE(rect.left == want.left && rect.top == want.top &&
+                    rect.right == want.left + want.width && rect.bottom == want.top + want.height)
+            << "control " << kMainLayout[i].id << " at " << rect.left << "," << rect.top << " d "
+            << d;
     }
     RECT client{};
     GetClientRect(window, &client);
     const Size size = MainClientSize(base, d);
-    EXPECT_EQ(client.right, size.width);
-    EXPECT_EQ(client.bottom, size.height) << "d " << d;
+    EXPECT_TRUE(client.right == size.width && client.bottom == size.height) << "d " << d;
     return rects;
 }
 
@@ -93,11 +76,6 @@ Rgb ScreenPixel(HWND window, int x, int y) {
     const COLORREF pixel = GetPixel(screen, point.x, point.y);
     ReleaseDC(nullptr, screen);
     return {GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
-}
-
-bool Near(const Rgb& a, const Rgb& b) {
-    return std::abs(a.red - b.red) <= 1 && std::abs(a.green - b.green) <= 1 &&
-           std::abs(a.blue - b.blue) <= 1;
 }
 
 class WindowLookTest : public testing::Test {
@@ -111,22 +89,20 @@ TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
     RunningProgram program("", true);
     HWND window = program.window();
     ASSERT_NE(window, nullptr);
-    DialogUnits units;
-    const DialogBaseUnits base = units.Base();
+    const DialogBaseUnits base = ProgramDialogUnits();
 
     // The splash: untitled, owned, centred, gone within 9 s of the start.
     HWND splash = program.splash();
     ASSERT_NE(splash, nullptr) << "no splash after a normal start";
-    wchar_t title[64] = {};
-    EXPECT_EQ(GetWindowTextW(splash, title, 64), 0);
+    EXPECT_EQ(GetWindowTextLengthW(splash), 0);
     RECT desktop{};
     RECT rect{};
     GetWindowRect(GetDesktopWindow(), &desktop);
     GetWindowRect(splash, &rect);
-    EXPECT_EQ(rect.right - rect.left, 344);
-    EXPECT_EQ(rect.bottom - rect.top, 286);
     EXPECT_EQ(rect.left, (desktop.right - 344) >> 1);
     EXPECT_EQ(rect.top, (desktop.bottom - 286) >> 1);
+    EXPECT_EQ(rect.right - rect.left, 344);
+    EXPECT_EQ(rect.bottom - rect.top, 286);
     const DWORD elapsed = GetTickCount() - started;
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, elapsed < 9000 ? 9000 - elapsed : 0))
         << "the splash is still open 9 s after the start";
@@ -137,10 +113,8 @@ TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
     char className[32] = {};
     GetClassNameA(toolbar, className, sizeof className);
     EXPECT_STREQ(className, "ToolbarWindow32");
-    EXPECT_TRUE(IsWindowVisible(toolbar));
     const RECT bar = ClientRectOf(window, toolbar);
-    EXPECT_EQ(bar.left, 0);
-    EXPECT_EQ(bar.top, 0);
+    EXPECT_TRUE(IsWindowVisible(toolbar) && bar.left == 0 && bar.top == 0);
     EXPECT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 5);
     for (auto [command, index] : {std::pair{IDCMD_UPDATE_TEXT, 0},
                                   {IDCMD_ADD_TO_INVOICE, 1},
@@ -148,16 +122,13 @@ TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
                                   {IDCMD_HELP_CONTENTS, 4}}) {
         EXPECT_EQ(SendMessageA(toolbar, TB_COMMANDTOINDEX, command, 0), index) << command;
     }
-
     const std::vector<RECT> shown = ExpectLayout(window, base);
 
-    // Screen pixels: the header's first and last rows at the toolbar's right end, the caption
-    // box and a row caption, where no text is drawn.
+    // Screen pixels: the header's first and last rows at the toolbar's right end, a caption
+    // box and a row caption where no text is drawn.
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    RECT barClient{};
-    GetClientRect(toolbar, &barClient);
     const std::vector<Rgb> rows =
-        HeaderRowColours({GetRValue(face), GetGValue(face), GetBValue(face)}, barClient.bottom);
+        HeaderRowColours({GetRValue(face), GetGValue(face), GetBValue(face)}, bar.bottom - bar.top);
     ASSERT_FALSE(rows.empty());
     const int d = ToolbarOffset(window);
     const struct {
@@ -172,45 +143,42 @@ TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
     };
     for (const auto& pixel : pixels) {
         const Rgb got = ScreenPixel(window, pixel.x, pixel.y);
-        EXPECT_TRUE(Near(got, pixel.want))
+        EXPECT_TRUE(std::abs(got.red - pixel.want.red) <= 1 &&
+                    std::abs(got.green - pixel.want.green) <= 1 &&
+                    std::abs(got.blue - pixel.want.blue) <= 1)
             << pixel.what << ": " << got.red << "," << got.green << "," << got.blue;
     }
-    EXPECT_TRUE(
-        Near(rows.front(), HeaderTopColour({GetRValue(face), GetGValue(face), GetBValue(face)})));
 
     // The toolbar switch, twice: hidden with everything up by d, then every rectangle back.
     SendMessageA(window, WM_COMMAND, IDCMD_SHOW_TOOLBAR, 0);
     EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, "Settings", "ShowToolBar"), "0");
-    EXPECT_FALSE(IsWindowVisible(toolbar));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDC_TOOLBAR_RULE)));
-    const std::vector<RECT> hidden = ExpectLayout(window, base);
-    EXPECT_EQ(hidden[2].top, shown[2].top - d);
+    EXPECT_FALSE(IsWindowVisible(toolbar) || IsWindowVisible(GetDlgItem(window, IDC_TOOLBAR_RULE)));
+    EXPECT_EQ(ExpectLayout(window, base)[2].top, shown[2].top - d);
     SendMessageA(window, WM_COMMAND, IDCMD_SHOW_TOOLBAR, 0);
     EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, "Settings", "ShowToolBar"), "1");
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_TOOLBAR_RULE)));
     const std::vector<RECT> again = ExpectLayout(window, base);
-    for (std::size_t i = 0; i < again.size(); ++i) {
-        EXPECT_TRUE(EqualRect(&again[i], &shown[i])) << "control " << kMainLayout[i].id;
-    }
+    EXPECT_TRUE(std::equal(again.begin(), again.end(), shown.begin(),
+                           [](const RECT& a, const RECT& b) { return EqualRect(&a, &b); }));
 
-    // The about box over the disabled main window.
+    // The about box over the disabled main window; a click on its picture keeps it.
     PostMessageA(window, WM_COMMAND, IDCMD_ABOUT, 0);
-    HWND about = WaitForOwnedDialog(window, "Quillmet", kBoundMs);
-    ASSERT_NE(about, nullptr) << "no about box";
+    HWND about = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (about = FindOwnedWindow(window, "#32770", "Quillmet")); }, kBoundMs));
     EXPECT_FALSE(IsWindowEnabled(window));
     HWND panel = GetDlgItem(about, IDC_ABOUT_PANEL);
     GetClassNameA(panel, className, sizeof className);
     EXPECT_STREQ(className, "LAW");
     const RECT panelRect = ClientRectOf(about, panel);
-    EXPECT_EQ(panelRect.left, 0);
-    EXPECT_EQ(panelRect.top, 0);
-    EXPECT_EQ(panelRect.right, 340);
-    EXPECT_EQ(panelRect.bottom, 286);
+    EXPECT_TRUE(panelRect.left == 0 && panelRect.top == 0 && panelRect.right == 340 &&
+                panelRect.bottom == 286);
     for (auto [id, width] : {std::pair{IDOK, 100}, {IDC_ABOUT_WEB_PAGE, 140}}) {
         const RECT button = ClientRectOf(about, GetDlgItem(about, id));
-        EXPECT_EQ(button.top, 294) << id;
-        EXPECT_EQ(button.right - button.left, width) << id;
+        EXPECT_TRUE(button.top == 294 && button.right - button.left == width) << id;
     }
+    SendMessageA(panel, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_TRUE(IsWindow(panel));
     ForgetOpenedPages();
     PressButton(about, IDC_ABOUT_WEB_PAGE);
     EXPECT_TRUE(
@@ -222,23 +190,21 @@ TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
 
 TEST_F(WindowLookTest, StartsKeepTheWindowOnTheDesktopAndFollowTheToolbarSetting) {
     enum Edge { kLow, kHigh, kAsSet };
-    const struct Row {
+    const struct {
         const char* x;
         const char* y;
         const char* toolbar;
         const char* arguments;
         Edge horizontal, vertical;
-        int setY;
     } rows[] = {
-        {"5000", "5000", "1", "", kHigh, kHigh, 0},
-        {"-50", "-50", "0", "-logon", kLow, kLow, 0},
-        {"2147483647", "30", nullptr, "", kHigh, kAsSet, 30},
+        {"5000", "5000", "1", "", kHigh, kHigh},
+        {"-50", "-50", "0", "-logon", kLow, kLow},
+        {"2147483647", "30", "1", "", kHigh, kAsSet},
     };
-    for (const Row& row : rows) {
-        DeleteProductSettings();
+    for (const auto& row : rows) {
         WriteSetting("Settings", "X", row.x);
         WriteSetting("Settings", "Y", row.y);
-        if (row.toolbar != nullptr) WriteSetting("Settings", "ShowToolBar", row.toolbar);
+        WriteSetting("Settings", "ShowToolBar", row.toolbar);
         RunningProgram program(row.arguments, true);
         HWND window = program.window();
         ASSERT_NE(window, nullptr) << row.x;
@@ -246,26 +212,23 @@ TEST_F(WindowLookTest, StartsKeepTheWindowOnTheDesktopAndFollowTheToolbarSetting
         RECT rect{};
         GetWindowRect(GetDesktopWindow(), &desktop);
         GetWindowRect(window, &rect);
-        const int width = rect.right - rect.left;
-        const int height = rect.bottom - rect.top;
-        EXPECT_EQ(rect.left, row.horizontal == kLow ? desktop.left : desktop.right - width)
+        EXPECT_EQ(rect.left,
+                  row.horizontal == kLow ? desktop.left : desktop.right - (rect.right - rect.left))
             << row.x;
         EXPECT_EQ(rect.top, row.vertical == kLow    ? desktop.top
-                            : row.vertical == kHigh ? desktop.bottom - height
-                                                    : row.setY)
+                            : row.vertical == kHigh ? desktop.bottom - (rect.bottom - rect.top)
+                                                    : 30)
             << row.y;
-        const bool toolbar = row.toolbar == nullptr || row.toolbar[0] == '1';
         const LONG style = GetWindowLongA(GetDlgItem(window, IDC_TOOLBAR), GWL_STYLE);
-        EXPECT_EQ((style & WS_VISIBLE) != 0, toolbar) << row.x;
+        EXPECT_EQ((style & WS_VISIBLE) != 0, row.toolbar[0] == '1') << row.x;
 
         // A log-on start has no splash; a click closes another at once, the window stays.
         HWND splash = program.splash();
         EXPECT_EQ(splash == nullptr, row.arguments[0] != '\0') << row.x;
-        if (splash != nullptr) {
-            PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, 2000));
-            EXPECT_TRUE(IsWindow(window));
-        }
+        if (splash == nullptr) continue;
+        PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, 2000));
+        EXPECT_TRUE(IsWindow(window));
     }
 }
 

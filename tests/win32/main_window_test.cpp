@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/header_colours.h"
-#include "app/layout.h"
 #include "app/site_links.h"
 #include "resource_ids.h"
 #include "settings/settings_store_win32.h"
@@ -26,44 +25,13 @@ std::string MenuText(HMENU menu, int position) {
     return text;
 }
 
-struct SplashSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK MatchSplash(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<SplashSearch*>(context);
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "LAW") != 0 || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // The splash window over the main window, or null.
 HWND SplashOf(HWND owner) {
-    SplashSearch search{owner, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &MatchSplash, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Each control's rectangle in the window's client coordinates.
-std::vector<RECT> ControlRects(HWND window) {
-    std::vector<RECT> rects;
-    for (std::size_t i = 0; i < kMainLayoutCount; ++i) {
-        RECT rect{};
-        HWND control = GetDlgItem(window, kMainLayout[i].id);
-        GetWindowRect(control, &rect);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-        rects.push_back(rect);
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "LAW", nullptr)) != nullptr) {
+        if (GetWindow(window, GW_OWNER) == owner) return window;
     }
-    return rects;
-}
-
-int ToolbarHeight(HWND window) {
-    RECT rect{};
-    GetWindowRect(GetDlgItem(window, IDC_TOOLBAR), &rect);
-    return rect.bottom - rect.top;
+    return nullptr;
 }
 
 class MainWindowTest : public testing::Test {
@@ -233,186 +201,99 @@ TEST_F(MainWindowTest, TrayRightClickShowsTheTrayMenuWithOpenAsDefault) {
     Run(window, script);
 }
 
-TEST_F(MainWindowTest, ToolbarHasTheButtonsLabelsAndTips) {
-    struct Row {
+TEST_F(MainWindowTest, ToolbarHeaderToolbarSwitchAndSplash) {
+    const struct {
         int command;
         const char* label;
         const char* tip;
-    };
-    const Row rows[] = {
+    } buttons[] = {
         {IDCMD_UPDATE_TEXT, "Update text", "Update the Text Display Window"},
         {IDCMD_ADD_TO_INVOICE, "Add to Invoice", "Add to Invoice"},
         {0, nullptr, nullptr},
         {IDCMD_SETTINGS, "Settings", "Change Settings, Preferences and Options"},
         {IDCMD_HELP_CONTENTS, "Help", "Display the Manual (F1)"},
     };
+    const int face = COLOR_BTNFACE;
+    const COLORREF saved = GetSysColor(face);
+    const COLORREF grey = RGB(192, 192, 192);
     MainWindow window(false);
     MessageScript script;
-    script.Do([&] {
-        HWND toolbar = GetDlgItem(window.Window(), IDC_TOOLBAR);
-        ASSERT_NE(toolbar, nullptr);
-        ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 5);
-        auto tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
-        ASSERT_NE(tips, nullptr);
-        for (int i = 0; i < 5; ++i) {
-            const Row& row = rows[i];
-            TBBUTTON button{};
-            ASSERT_TRUE(SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)));
-            if (row.label == nullptr) {
-                EXPECT_EQ(button.fsStyle & BTNS_SEP, BTNS_SEP) << "button " << i;
-                continue;
-            }
-            EXPECT_EQ(button.idCommand, row.command);
-            EXPECT_TRUE(button.fsState & TBSTATE_ENABLED);
-            char text[256] = {};
-            SendMessageA(toolbar, TB_GETBUTTONTEXTA, row.command, reinterpret_cast<LPARAM>(text));
-            EXPECT_STREQ(text, row.label);
-            char tip[1024] = {};
-            TOOLINFOA tool{};
-            tool.cbSize = sizeof tool;
-            tool.hwnd = toolbar;
-            tool.uId = static_cast<UINT_PTR>(row.command);
-            tool.lpszText = tip;
-            SendMessageA(tips, TTM_GETTEXTA, sizeof tip, reinterpret_cast<LPARAM>(&tool));
-            EXPECT_STREQ(tip, row.tip);
-        }
-    });
-    script.Do([&] { PostMessageA(window.Window(), WM_CLOSE, 0, 0); });
-    Run(window, script);
-}
-
-TEST_F(MainWindowTest, LayoutFollowsTheTableAndTheToolbarSettingBothWays) {
-    MainWindow window(false);
-    MessageScript script;
-    std::vector<RECT> shown;
-    RECT frameShown{};
-    auto expectLayout = [&](bool toolbar) {
-        HWND main = window.Window();
-        const int d = toolbar ? ToolbarHeight(main) + 4 : 0;
-        const std::vector<RECT> rects = ControlRects(main);
-        for (std::size_t i = 0; i < kMainLayoutCount; ++i) {
-            // The status bar keeps itself at the client's foot.
-            if (kMainLayout[i].id == IDC_STATUS_BAR) continue;
-            const Box& units = kMainLayout[i].units;
-            // Each of the four values converted on its own, as the layout does.
-            RECT mapped{units.left, units.top, units.width, units.height};
-            MapDialogRect(main, &mapped);
-            const RECT expected{mapped.left, d + mapped.top, mapped.left + mapped.right,
-                                d + mapped.top + mapped.bottom};
-            EXPECT_TRUE(EqualRect(&rects[i], &expected))
-                << "control " << kMainLayout[i].id << " at " << rects[i].left << "," << rects[i].top
-                << " toolbar " << toolbar;
-        }
-        RECT client{};
-        GetClientRect(main, &client);
-        RECT units{0, 0, 408, 0};
-        MapDialogRect(main, &units);
-        RECT extra{0, 0, 0, static_cast<int>(0.4 * d)};
-        MapDialogRect(main, &extra);
-        RECT size{0, 0, 408, 284 + extra.bottom};
-        MapDialogRect(main, &size);
-        EXPECT_EQ(client.right, size.right);
-        EXPECT_EQ(client.bottom, size.bottom);
-        EXPECT_EQ(IsWindowVisible(GetDlgItem(main, IDC_TOOLBAR)) != FALSE, toolbar);
-        EXPECT_EQ(IsWindowVisible(GetDlgItem(main, IDC_TOOLBAR_RULE)) != FALSE, toolbar);
-        EXPECT_EQ(GetMenuState(GetMenu(main), IDCMD_SHOW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED,
-                  toolbar ? static_cast<UINT>(MF_CHECKED) : 0u);
-        char text[kSettingsTextSize];
-        SettingsStore::ReadString(SettingsScope::PerUser, "Settings", "ShowToolBar", "<none>",
-                                  text);
-        return std::string(text);
-    };
-    script.Do([&] {
-        EXPECT_EQ(expectLayout(true), "<none>");
-        shown = ControlRects(window.Window());
-        GetWindowRect(window.Window(), &frameShown);
-        PostMessageA(window.Window(), WM_COMMAND, IDCMD_SHOW_TOOLBAR, 0);
-    });
-    script.Do([&] {
-        EXPECT_EQ(expectLayout(false), "0");
-        PostMessageA(window.Window(), WM_COMMAND, IDCMD_SHOW_TOOLBAR, 0);
-    });
-    script.Do([&] {
-        EXPECT_EQ(expectLayout(true), "1");
-        const std::vector<RECT> again = ControlRects(window.Window());
-        for (std::size_t i = 0; i < kMainLayoutCount; ++i) {
-            EXPECT_TRUE(EqualRect(&again[i], &shown[i])) << "control " << kMainLayout[i].id;
-        }
-        RECT frame{};
-        GetWindowRect(window.Window(), &frame);
-        EXPECT_TRUE(EqualRect(&frame, &frameShown));
-        PostMessageA(window.Window(), WM_CLOSE, 0, 0);
-    });
-    Run(window, script);
-}
-
-TEST_F(MainWindowTest, HeaderShadesTheButtonFaceAndFollowsAColourChange) {
-    const int element = COLOR_BTNFACE;
-    const COLORREF saved = GetSysColor(element);
-    MainWindow window(false);
-    MessageScript script;
+    HWND toolbar = nullptr;
     // The header's first and last rows at the toolbar's right end, where no button is.
-    auto expectHeader = [&](COLORREF face) {
-        HWND toolbar = GetDlgItem(window.Window(), IDC_TOOLBAR);
+    auto expectHeader = [&](COLORREF colour) {
         UpdateWindow(toolbar);
         RECT client{};
         GetClientRect(toolbar, &client);
-        const std::vector<Rgb> rows =
-            HeaderRowColours({GetRValue(face), GetGValue(face), GetBValue(face)}, client.bottom);
-        ASSERT_FALSE(rows.empty());
+        const std::vector<Rgb> rows = HeaderRowColours(
+            {GetRValue(colour), GetGValue(colour), GetBValue(colour)}, client.bottom);
         HDC dc = GetDC(toolbar);
         for (int y : {0, static_cast<int>(client.bottom) - 1}) {
-            const COLORREF pixel = GetPixel(dc, client.right - 2, y);
-            const Rgb& want = rows[static_cast<std::size_t>(y)];
-            EXPECT_EQ(pixel, RGB(want.red, want.green, want.blue)) << "row " << y;
+            const Rgb& want = rows.at(static_cast<std::size_t>(y));
+            EXPECT_EQ(GetPixel(dc, client.right - 2, y), RGB(want.red, want.green, want.blue))
+                << "row " << y << " of " << client.bottom;
         }
         ReleaseDC(toolbar, dc);
     };
-    script.Do([&] { expectHeader(saved); });
+    auto checked = [&] {
+        return (GetMenuState(GetMenu(window.Window()), IDCMD_SHOW_TOOLBAR, MF_BYCOMMAND) &
+                MF_CHECKED) != 0;
+    };
     script.Do([&] {
-        const COLORREF grey = RGB(192, 192, 192);
-        SetSysColors(1, &element, &grey);
+        // No picture in this program: the splash is the text area of the 300 x 0 default.
+        HWND splash = SplashOf(window.Window());
+        ASSERT_NE(splash, nullptr);
+        RECT rect{};
+        GetWindowRect(splash, &rect);
+        EXPECT_EQ(rect.right - rect.left, 304);
+        EXPECT_EQ(rect.bottom - rect.top, 88);
+        PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+
+        toolbar = GetDlgItem(window.Window(), IDC_TOOLBAR);
+        ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 5);
+        auto tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+        for (int i = 0; i < 5; ++i) {
+            TBBUTTON button{};
+            SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+            EXPECT_EQ(button.idCommand, buttons[i].command);
+            EXPECT_EQ((button.fsStyle & BTNS_SEP) != 0, buttons[i].label == nullptr);
+            if (buttons[i].label == nullptr) continue;
+            char text[1024] = {};
+            SendMessageA(toolbar, TB_GETBUTTONTEXTA, button.idCommand,
+                         reinterpret_cast<LPARAM>(text));
+            EXPECT_STREQ(text, buttons[i].label);
+            TOOLINFOA tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = toolbar;
+            tool.uId = static_cast<UINT_PTR>(button.idCommand);
+            tool.lpszText = text;
+            SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+            EXPECT_STREQ(text, buttons[i].tip);
+        }
+        expectHeader(saved);
+        SetSysColors(1, &face, &grey);
     });
     script.Do([&] {
-        expectHeader(RGB(192, 192, 192));
-        SetSysColors(1, &element, &saved);
+        EXPECT_EQ(SplashOf(window.Window()), nullptr) << "a click leaves the splash open";
+        expectHeader(grey);
+        SetSysColors(1, &face, &saved);
+        // The switch, twice: the setting and the check mark follow.
+        EXPECT_TRUE(checked());
+        SendMessageA(window.Window(), WM_COMMAND, IDCMD_SHOW_TOOLBAR, 0);
+        EXPECT_FALSE(checked());
+        EXPECT_FALSE(SettingsStore::ReadBool("Settings", "ShowToolBar", true));
+        SendMessageA(window.Window(), WM_COMMAND, IDCMD_SHOW_TOOLBAR, 0);
+        EXPECT_TRUE(checked());
+        EXPECT_TRUE(SettingsStore::ReadBool("Settings", "ShowToolBar", false));
+        PostMessageA(window.Window(), kOpenSplashMessage, 0, 0);
+    });
+    script.Do([&] { PostMessageA(SplashOf(window.Window()), WM_TIMER, 1, 0); });
+    script.Do([&] {
+        EXPECT_EQ(SplashOf(window.Window()), nullptr) << "its timer leaves the splash open";
         PostMessageA(window.Window(), WM_CLOSE, 0, 0);
     });
-    script.Rescue([&] { SetSysColors(1, &element, &saved); });
     Run(window, script);
-    EXPECT_EQ(GetSysColor(element), saved);
-}
-
-TEST_F(MainWindowTest, SplashWithoutAPictureClosesOnItsTimerOrAClick) {
-    struct Row {
-        bool logon;
-        UINT closing;
-    };
-    for (const Row& row : {Row{false, WM_TIMER}, Row{false, WM_LBUTTONDOWN}, Row{true, 0}}) {
-        MainWindow window(row.logon);
-        MessageScript script;
-        script.Do([&] {
-            HWND splash = SplashOf(window.Window());
-            if (row.logon) {
-                EXPECT_EQ(splash, nullptr);
-                return;
-            }
-            ASSERT_NE(splash, nullptr);
-            RECT rect{};
-            GetWindowRect(splash, &rect);
-            // No picture in this program: the text area of the 300 x 0 default.
-            EXPECT_EQ(rect.right - rect.left, 304);
-            EXPECT_EQ(rect.bottom - rect.top, 88);
-            EXPECT_TRUE(IsWindowVisible(splash));
-            PostMessageA(splash, row.closing, 1, 0);
-        });
-        script.Do([&] {
-            EXPECT_EQ(SplashOf(window.Window()), nullptr) << "message " << row.closing;
-            EXPECT_TRUE(IsWindow(window.Window()));
-            PostMessageA(window.Window(), WM_CLOSE, 0, 0);
-        });
-        Run(window, script);
-    }
+    SetSysColors(1, &face, &saved);
+    EXPECT_EQ(GetSysColor(face), saved);
 }
 
 }  // namespace

@@ -32,6 +32,11 @@ std::string ProgramPath() {
     return path != nullptr ? WindowsPathFromUnix(path) : std::string();
 }
 
+std::string SetupProgramPath() {
+    const char* path = std::getenv("QM_SETUP_EXE");
+    return path != nullptr ? WindowsPathFromUnix(path) : std::string();
+}
+
 std::string MakeScratchFolder(const char* name) {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
@@ -131,50 +136,12 @@ HWND WaitForDialog(const char* title, DWORD processId, DWORD timeoutMs) {
     return search.found;
 }
 
-namespace {
-
-struct OwnedSearch {
-    HWND owner;
-    const char* className;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOwned(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<OwnedSearch*>(context);
-    if (GetWindow(window, GW_OWNER) != search->owner) return TRUE;
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, search->className) != 0) return TRUE;
-    if (search->title != nullptr) {
-        // The wide form: an ANSI text query of another process's window may wait unbounded.
-        wchar_t title[256] = {};
-        GetWindowTextW(window, title, 256);
-        if (lstrcmpW(title, search->title) != 0) return TRUE;
+HWND FindOwnedWindow(HWND owner, const char* className, const char* title) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, title)) != nullptr) {
+        if (GetWindow(window, GW_OWNER) == owner) return window;
     }
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
-
-HWND FindSplash(HWND mainWindow) {
-    OwnedSearch search{mainWindow, "LAW", nullptr, nullptr};
-    EnumWindows(&MatchOwned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND WaitForOwnedDialog(HWND owner, const char* title, DWORD timeoutMs) {
-    wchar_t wideTitle[256] = {};
-    MultiByteToWideChar(CP_ACP, 0, title, -1, wideTitle, 256);
-    OwnedSearch search{owner, "#32770", wideTitle, nullptr};
-    WaitFor(
-        [&] {
-            EnumWindows(&MatchOwned, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
+    return nullptr;
 }
 
 std::string MessageBoxText(HWND box) {

@@ -10,6 +10,8 @@ namespace e2e {
 
 // The program under test as a Windows path (from the QM_EXE environment variable).
 std::string ProgramPath();
+// The set-up file the build made (from the QM_SETUP_EXE environment variable).
+std::string SetupProgramPath();
 // A fresh folder of the test's own, as a Windows path.
 std::string MakeScratchFolder(const char* name);
 // Copies the program into folder under another name; appends marker bytes when given.
@@ -41,10 +43,8 @@ class Process {
 // Waits for a top-level dialog window with this title, of any process (or of processId when
 // not 0). Returns null when the bound passes.
 HWND WaitForDialog(const char* title, DWORD processId, DWORD timeoutMs);
-// The splash ("LAW" window) owned by the main window, or null.
-HWND FindSplash(HWND mainWindow);
-// A dialog titled title owned by owner (of owner's process), or null when the bound passes.
-HWND WaitForOwnedDialog(HWND owner, const char* title, DWORD timeoutMs);
+// A top-level window of the class (and title, when given) owned by owner, or null.
+HWND FindOwnedWindow(HWND owner, const char* className, const char* title = nullptr);
 
 // Waits until a condition holds, polling; false when the bound passes.
 template <typename Condition>

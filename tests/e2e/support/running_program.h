@@ -22,7 +22,7 @@ class RunningProgram {
             // The window exists before its set-up has run: wait until the program waits for
             // input, with its fields filled and its splash open.
             if (window_ != nullptr) process_.WaitForIdle(kStartBoundMs);
-            splash_ = window_ != nullptr ? FindSplash(window_) : nullptr;
+            splash_ = window_ != nullptr ? FindOwnedWindow(window_, "LAW") : nullptr;
             if (splash_ != nullptr && !keepSplash) {
                 PostMessageA(splash_, WM_LBUTTONDOWN, MK_LBUTTON, 0);
                 WaitFor([&] { return !IsWindow(splash_); }, kExitBoundMs);
