@@ -35,6 +35,12 @@ DialogBaseUnits ProgramDialogUnits() {
     return {units.right, units.bottom};
 }
 
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
 RECT ClientRectOf(HWND parent, HWND control) {
     RECT rect{};
     GetWindowRect(control, &rect);
@@ -99,10 +105,10 @@ TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
     RECT rect{};
     GetWindowRect(GetDesktopWindow(), &desktop);
     GetWindowRect(splash, &rect);
-    EXPECT_EQ(rect.left, (desktop.right - 344) >> 1);
-    EXPECT_EQ(rect.top, (desktop.bottom - 286) >> 1);
-    EXPECT_EQ(rect.right - rect.left, 344);
-    EXPECT_EQ(rect.bottom - rect.top, 286);
+    EXPECT_TRUE(rect.left == (desktop.right - 344) >> 1 &&
+                rect.top == (desktop.bottom - 286) >> 1 && rect.right - rect.left == 344 &&
+                rect.bottom - rect.top == 286)
+        << rect.left << "," << rect.top << " to " << rect.right << "," << rect.bottom;
     const DWORD elapsed = GetTickCount() - started;
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, elapsed < 9000 ? 9000 - elapsed : 0))
         << "the splash is still open 9 s after the start";
@@ -110,18 +116,14 @@ TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
 
     // The toolbar along the client's top with its five buttons.
     HWND toolbar = GetDlgItem(window, IDC_TOOLBAR);
-    char className[32] = {};
-    GetClassNameA(toolbar, className, sizeof className);
-    EXPECT_STREQ(className, "ToolbarWindow32");
+    EXPECT_EQ(ClassOf(toolbar), "ToolbarWindow32");
     const RECT bar = ClientRectOf(window, toolbar);
     EXPECT_TRUE(IsWindowVisible(toolbar) && bar.left == 0 && bar.top == 0);
     EXPECT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 5);
-    for (auto [command, index] : {std::pair{IDCMD_UPDATE_TEXT, 0},
-                                  {IDCMD_ADD_TO_INVOICE, 1},
-                                  {IDCMD_SETTINGS, 3},
-                                  {IDCMD_HELP_CONTENTS, 4}}) {
-        EXPECT_EQ(SendMessageA(toolbar, TB_COMMANDTOINDEX, command, 0), index) << command;
-    }
+    const int commands[] = {IDCMD_UPDATE_TEXT, IDCMD_ADD_TO_INVOICE, 0, IDCMD_SETTINGS,
+                            IDCMD_HELP_CONTENTS};
+    for (int i : {0, 1, 3, 4})
+        EXPECT_EQ(SendMessageA(toolbar, TB_COMMANDTOINDEX, commands[i], 0), i);
     const std::vector<RECT> shown = ExpectLayout(window, base);
 
     // Screen pixels: the header's first and last rows at the toolbar's right end, a caption
@@ -168,8 +170,7 @@ TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
         WaitFor([&] { return (about = FindOwnedWindow(window, "#32770", "Quillmet")); }, kBoundMs));
     EXPECT_FALSE(IsWindowEnabled(window));
     HWND panel = GetDlgItem(about, IDC_ABOUT_PANEL);
-    GetClassNameA(panel, className, sizeof className);
-    EXPECT_STREQ(className, "LAW");
+    EXPECT_EQ(ClassOf(panel), "LAW");
     const RECT panelRect = ClientRectOf(about, panel);
     EXPECT_TRUE(panelRect.left == 0 && panelRect.top == 0 && panelRect.right == 340 &&
                 panelRect.bottom == 286);
