@@ -9,6 +9,18 @@
 #define IDI_ARROW_UP 2
 #define IDI_ARROW_DOWN 3
 
+// Toolbar bitmaps (24 x 24, 256 colours) and the product picture (a JPEG of type 800)
+#define IDB_SETTINGS 2
+#define IDB_HELP 4
+#define IDB_ADD_TO_INVOICE 5
+#define IDB_UPDATE_TEXT 7
+#define IDR_PRODUCT_PICTURE 1
+#define RT_PRODUCT_PICTURE 800
+
+// About box (template "LAbout")
+#define IDC_ABOUT_PANEL 999
+#define IDC_ABOUT_WEB_PAGE 101
+
 // Main window controls
 #define IDC_COUNTED_TEXT 101
 #define IDC_FIXED_COST_LABEL 102

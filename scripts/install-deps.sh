@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build git
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth x11-utils imagemagick
+  # The dialog font under Wine (Liberation Sans stands in for the Windows faces).
+  fonts-liberation
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3

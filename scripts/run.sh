@@ -21,7 +21,12 @@ if [ -z "${QM_VIRTUAL_DISPLAY:-}" ]; then
 fi
 
 wine "$exe" "$@" </dev/null >/dev/null 2>&1 &
-sleep "${QM_SCREENSHOT_DELAY:-8}"
+# Wait for the main window (at most a minute), then until its 7-second splash has closed.
+for _ in $(seq 120); do
+  xwininfo -root -tree 2>/dev/null | grep -q '"Quillmet"' && break
+  sleep 0.5
+done
+sleep "${QM_SCREENSHOT_DELAY:-9}"
 shot=$root/build/quillmet-screenshot.png
 import -window root "$shot"
 echo "Quillmet ran on a virtual display; screenshot of its window: $shot"

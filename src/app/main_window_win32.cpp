@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/layout.h"
 #include "app/site_links.h"
 #include "counting/job_pricing.h"
 #include "counting/text_counting.h"
@@ -30,23 +31,19 @@ HFONT CreateBoldFont(int height) {
                        DEFAULT_PITCH | FF_SWISS, nullptr);
 }
 
-// Places the window at the remembered position, kept inside the desktop.
-void PlaceOnDesktop(HWND window) {
-    int x = SettingsStore::ReadInt(SettingsScope::PerUser, "Settings", "X", 120);
-    int y = SettingsStore::ReadInt(SettingsScope::PerUser, "Settings", "Y", 30);
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
-    RECT desktop{};
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    if (width > desktop.right - desktop.left) width = desktop.right - desktop.left;
-    if (height > desktop.bottom - desktop.top) height = desktop.bottom - desktop.top;
-    if (x < desktop.left) x = desktop.left;
-    if (y < desktop.top) y = desktop.top;
-    if (x + width > desktop.right) x = desktop.right - width;
-    if (y + height > desktop.bottom) y = desktop.bottom - height;
-    MoveWindow(window, x, y, width, height, TRUE);
+const ToolbarButtonRecord kToolbarButtons[] = {
+    {IDCMD_UPDATE_TEXT, -IDB_UPDATE_TEXT, "Update text", "Update the Text Display Window", 0},
+    {IDCMD_ADD_TO_INVOICE, -IDB_ADD_TO_INVOICE, "Add to Invoice", "Add to Invoice", 0},
+    {0, 0, nullptr, nullptr, 1},
+    {IDCMD_SETTINGS, -IDB_SETTINGS, "Settings", "Change Settings, Preferences and Options", 0},
+    {IDCMD_HELP_CONTENTS, -IDB_HELP, "Help", "Display the Manual (F1)", 0},
+};
+
+// The window's dialog base units: what MapDialogRect makes of 4 x 8 units.
+DialogBaseUnits BaseUnitsOf(HWND window) {
+    RECT units{0, 0, 4, 8};
+    MapDialogRect(window, &units);
+    return {units.right, units.bottom};
 }
 
 }  // namespace
@@ -57,6 +54,7 @@ MainWindow::MainWindow(bool startedAtLogon) : startedAtLogon_(startedAtLogon) {
     darkBlueBrush_ = CreateSolidBrush(kDarkBlue);
     midBlueBrush_ = CreateSolidBrush(kMidBlue);
     user32_ = LoadLibraryA("user32.dll");
+    RegisterPanelClass();
     if (user32_ != nullptr) {
         setMenuInfo_ = reinterpret_cast<SetMenuInfoFunction>(
             reinterpret_cast<void*>(GetProcAddress(user32_, "SetMenuInfo")));
@@ -64,6 +62,7 @@ MainWindow::MainWindow(bool startedAtLogon) : startedAtLogon_(startedAtLogon) {
 }
 
 MainWindow::~MainWindow() {
+    if (splash_.window != nullptr) DestroyWindow(splash_.window);
     if (captionFont_ != nullptr) DeleteObject(captionFont_);
     if (labelFont_ != nullptr) DeleteObject(labelFont_);
     if (darkBlueBrush_ != nullptr) DeleteObject(darkBlueBrush_);
@@ -73,6 +72,8 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::OnInit() {
+    toolbar_.CreateToolbar(window_, kToolbarButtons,
+                           static_cast<int>(sizeof kToolbarButtons / sizeof kToolbarButtons[0]));
     HINSTANCE instance = ProgramInstance();
     auto bigIcon = static_cast<HICON>(
         LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
@@ -93,12 +94,19 @@ void MainWindow::OnInit() {
     LoadPricingInputs();
     // Registered whatever "HotKeysOn" says: a press then still brings the window forward.
     hotKey_.RegisterFromSettings(window_);
-    PlaceOnDesktop(window_);
+    toolbar_.SizeToolbar();
+    LayOut();
     ticker_.Start(GetDlgItem(window_, IDC_STATUS_BAR), kStatusMessages);
     SetMenuBarBackground();
 
-    // A log-on start hides the window as soon as the message loop runs.
-    if (startedAtLogon_) PostMessageA(window_, WM_COMMAND, IDCMD_CLOSE_TO_TRAY, 0);
+    // A log-on start hides the window as soon as the message loop runs; others show the splash.
+    if (startedAtLogon_) {
+        PostMessageA(window_, WM_COMMAND, IDCMD_CLOSE_TO_TRAY, 0);
+    } else {
+        // Opened as soon as the loop runs: the dialog shows and activates itself only after
+        // its set-up, and Wine would then leave the splash under it.
+        PostMessageA(window_, kOpenSplashMessage, 0, 0);
+    }
 
     InsertHelpLinks();
 
@@ -139,6 +147,12 @@ void MainWindow::OnCommand(WPARAM wParam, WORD) {
         case IDCMD_SETTINGS:
             OpenSettings();
             return;
+        case IDCMD_SHOW_TOOLBAR:
+            ToggleToolbar();
+            return;
+        case IDCMD_ABOUT:
+            ShowAboutBox(window_);
+            return;
         case IDCMD_ADD_TO_INVOICE: {
             InvoiceDataDialog dialog;
             RunModal(dialog, window_, InvoiceDataDialog::Template());
@@ -162,8 +176,28 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (brush != nullptr) return reinterpret_cast<INT_PTR>(brush);
             break;
         }
+        case WM_SIZE:
+            toolbar_.SizeToolbar();
+            LayOut();
+            InvalidateRect(window_, nullptr, FALSE);
+            return TRUE;
+        case WM_SYSCOLORCHANGE:
+            ChangeSystemColours();
+            return TRUE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->hwndFrom == toolbar_.Window() && header->code == NM_CUSTOMDRAW) {
+                SetMessageResult(
+                    toolbar_.PaintBackground(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam)));
+                return TRUE;
+            }
+            break;
+        }
         case WM_HOTKEY:
             GrabForegroundText();
+            return TRUE;
+        case kOpenSplashMessage:
+            ShowSplash(splash_, window_);
             return TRUE;
         case kTrayCallbackMessage:
             if (lParam == WM_LBUTTONUP) {
@@ -192,6 +226,60 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return ModelessDialog::HandleMessage(message, wParam, lParam);
+}
+
+void MainWindow::LayOut() {
+    toolbarShown_ = SettingsStore::ReadBool("Settings", "ShowToolBar", true);
+    HWND toolbar = toolbar_.Window();
+    if (toolbar != nullptr) ShowWindow(toolbar, toolbarShown_ ? SW_SHOW : SW_HIDE);
+    CheckMenuItem(GetMenu(window_), IDCMD_SHOW_TOOLBAR,
+                  MF_BYCOMMAND | (toolbarShown_ ? MF_CHECKED : MF_UNCHECKED));
+    RECT bar{};
+    if (toolbar != nullptr) GetWindowRect(toolbar, &bar);
+    const int offset = ToolbarOffset(toolbarShown_ && toolbar != nullptr, bar.bottom - bar.top);
+    const int x = SettingsStore::ReadInt(SettingsScope::PerUser, "Settings", "X", 120);
+    const int y = SettingsStore::ReadInt(SettingsScope::PerUser, "Settings", "Y", 30);
+
+    const DialogBaseUnits base = BaseUnitsOf(window_);
+    const Size client = MainClientSize(base, offset);
+    RECT frame{};
+    RECT inside{};
+    GetWindowRect(window_, &frame);
+    GetClientRect(window_, &inside);
+    const Size wanted{client.width + (frame.right - frame.left) - inside.right,
+                      client.height + (frame.bottom - frame.top) - inside.bottom};
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const Box place = PlaceOnDesktop(
+        x, y, wanted,
+        {desktop.left, desktop.top, desktop.right - desktop.left, desktop.bottom - desktop.top});
+    MoveWindow(window_, place.left, place.top, place.width, place.height, TRUE);
+
+    for (std::size_t i = 0; i < kMainLayoutCount; ++i) {
+        const Box box = PlaceControl(kMainLayout[i].units, base, offset);
+        MoveControl(*this, kMainLayout[i].id, box.left, box.top, box.width, box.height);
+        if (kMainLayout[i].id == IDC_TOOLBAR_RULE) {
+            ShowWindow(GetDlgItem(window_, IDC_TOOLBAR_RULE), toolbarShown_ ? SW_SHOW : SW_HIDE);
+        }
+    }
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void MainWindow::ToggleToolbar() {
+    toolbar_.SizeToolbar();
+    SettingsStore::WriteBool("Settings", "ShowToolBar",
+                             !SettingsStore::ReadBool("Settings", "ShowToolBar", true));
+    LayOut();
+}
+
+void MainWindow::ChangeSystemColours() {
+    // Common controls take colour changes only from their parent.
+    if (toolbar_.Window() != nullptr) {
+        SendMessageA(toolbar_.Window(), WM_SYSCOLORCHANGE, 0, 0);
+    }
+    SendDlgItemMessageA(window_, IDC_STATUS_BAR, WM_SYSCOLORCHANGE, 0, 0);
+    toolbar_.PaintHeader();
+    if (toolbar_.Window() != nullptr) InvalidateRect(toolbar_.Window(), nullptr, TRUE);
 }
 
 void MainWindow::ShowMainWindow() {

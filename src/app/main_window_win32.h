@@ -6,7 +6,9 @@
 
 #include <string>
 
+#include "app/picture_panel_win32.h"
 #include "app/status_ticker_win32.h"
+#include "app/toolbar_win32.h"
 #include "hotkey/program_hotkey_win32.h"
 #include "ui/dialog_base_win32.h"
 
@@ -16,6 +18,8 @@ constexpr UINT kShowRequestMessage = WM_USER + 104;   // 1128
 // Tray icon callback and id.
 constexpr UINT kTrayCallbackMessage = WM_APP + 103;  // 32871
 constexpr UINT kTrayIconId = 24;
+// Opens the splash once the window shows.
+constexpr UINT kOpenSplashMessage = WM_APP + 104;
 
 class MainWindow : public ModelessDialog {
   public:
@@ -36,6 +40,8 @@ class MainWindow : public ModelessDialog {
     void RecomputePrice();
     // The hot key: the foreground application copies its selection, then it is counted.
     void GrabForegroundText();
+    // Applies the toolbar setting, sizes and places the window and every control in it.
+    void LayOut();
 
   private:
     void AddTrayIcon();
@@ -48,11 +54,16 @@ class MainWindow : public ModelessDialog {
     void SetMenuBarBackground();
     void LoadPricingInputs();
     void SavePricingInputs();
+    void ToggleToolbar();
+    void ChangeSystemColours();
     HBRUSH ColourStatic(int controlId, HDC dc);
     std::string FieldText(int controlId) const;
 
     bool startedAtLogon_;
+    ToolbarPainter toolbar_;
     double total_ = 0.0;
+    bool toolbarShown_ = false;
+    PicturePanel splash_;
     HFONT captionFont_ = nullptr;
     HFONT labelFont_ = nullptr;
     HBRUSH darkBlueBrush_ = nullptr;

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "app/header_colours.h"
 #include "app/site_links.h"
 #include "resource_ids.h"
 #include "settings/settings_store_win32.h"
@@ -21,6 +23,15 @@ std::string MenuText(HMENU menu, int position) {
     char text[256] = {};
     GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
     return text;
+}
+
+// The splash window over the main window, or null.
+HWND SplashOf(HWND owner) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "LAW", nullptr)) != nullptr) {
+        if (GetWindow(window, GW_OWNER) == owner) return window;
+    }
+    return nullptr;
 }
 
 class MainWindowTest : public testing::Test {
@@ -188,6 +199,101 @@ TEST_F(MainWindowTest, TrayRightClickShowsTheTrayMenuWithOpenAsDefault) {
     });
     script.Do([&] { PostMessageA(window.Window(), WM_CLOSE, 0, 0); });
     Run(window, script);
+}
+
+TEST_F(MainWindowTest, ToolbarHeaderToolbarSwitchAndSplash) {
+    const struct {
+        int command;
+        const char* label;
+        const char* tip;
+    } buttons[] = {
+        {IDCMD_UPDATE_TEXT, "Update text", "Update the Text Display Window"},
+        {IDCMD_ADD_TO_INVOICE, "Add to Invoice", "Add to Invoice"},
+        {0, nullptr, nullptr},
+        {IDCMD_SETTINGS, "Settings", "Change Settings, Preferences and Options"},
+        {IDCMD_HELP_CONTENTS, "Help", "Display the Manual (F1)"},
+    };
+    const int face = COLOR_BTNFACE;
+    const COLORREF saved = GetSysColor(face);
+    const COLORREF grey = RGB(192, 192, 192);
+    MainWindow window(false);
+    MessageScript script;
+    HWND toolbar = nullptr;
+    // The header's first and last rows at the toolbar's right end, where no button is.
+    auto expectHeader = [&](COLORREF colour) {
+        UpdateWindow(toolbar);
+        RECT client{};
+        GetClientRect(toolbar, &client);
+        const std::vector<Rgb> rows = HeaderRowColours(
+            {GetRValue(colour), GetGValue(colour), GetBValue(colour)}, client.bottom);
+        HDC dc = GetDC(toolbar);
+        for (int y : {0, static_cast<int>(client.bottom) - 1}) {
+            const Rgb& want = rows.at(static_cast<std::size_t>(y));
+            EXPECT_EQ(GetPixel(dc, client.right - 2, y), RGB(want.red, want.green, want.blue))
+                << "row " << y << " of " << client.bottom;
+        }
+        ReleaseDC(toolbar, dc);
+    };
+    auto checked = [&] {
+        return (GetMenuState(GetMenu(window.Window()), IDCMD_SHOW_TOOLBAR, MF_BYCOMMAND) &
+                MF_CHECKED) != 0;
+    };
+    script.Do([&] {
+        // No picture in this program: the splash is the text area of the 300 x 0 default.
+        HWND splash = SplashOf(window.Window());
+        ASSERT_NE(splash, nullptr);
+        RECT rect{};
+        GetWindowRect(splash, &rect);
+        EXPECT_EQ(rect.right - rect.left, 304);
+        EXPECT_EQ(rect.bottom - rect.top, 88);
+        PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+
+        toolbar = GetDlgItem(window.Window(), IDC_TOOLBAR);
+        ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 5);
+        auto tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+        for (int i = 0; i < 5; ++i) {
+            TBBUTTON button{};
+            SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+            EXPECT_EQ(button.idCommand, buttons[i].command);
+            EXPECT_EQ((button.fsStyle & BTNS_SEP) != 0, buttons[i].label == nullptr);
+            if (buttons[i].label == nullptr) continue;
+            char text[1024] = {};
+            SendMessageA(toolbar, TB_GETBUTTONTEXTA, button.idCommand,
+                         reinterpret_cast<LPARAM>(text));
+            EXPECT_STREQ(text, buttons[i].label);
+            TOOLINFOA tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = toolbar;
+            tool.uId = static_cast<UINT_PTR>(button.idCommand);
+            tool.lpszText = text;
+            SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+            EXPECT_STREQ(text, buttons[i].tip);
+        }
+        expectHeader(saved);
+        SetSysColors(1, &face, &grey);
+    });
+    script.Do([&] {
+        EXPECT_EQ(SplashOf(window.Window()), nullptr) << "a click leaves the splash open";
+        expectHeader(grey);
+        SetSysColors(1, &face, &saved);
+        // The switch, twice: the setting and the check mark follow.
+        EXPECT_TRUE(checked());
+        SendMessageA(window.Window(), WM_COMMAND, IDCMD_SHOW_TOOLBAR, 0);
+        EXPECT_FALSE(checked());
+        EXPECT_FALSE(SettingsStore::ReadBool("Settings", "ShowToolBar", true));
+        SendMessageA(window.Window(), WM_COMMAND, IDCMD_SHOW_TOOLBAR, 0);
+        EXPECT_TRUE(checked());
+        EXPECT_TRUE(SettingsStore::ReadBool("Settings", "ShowToolBar", false));
+        PostMessageA(window.Window(), kOpenSplashMessage, 0, 0);
+    });
+    script.Do([&] { PostMessageA(SplashOf(window.Window()), WM_TIMER, 1, 0); });
+    script.Do([&] {
+        EXPECT_EQ(SplashOf(window.Window()), nullptr) << "its timer leaves the splash open";
+        PostMessageA(window.Window(), WM_CLOSE, 0, 0);
+    });
+    Run(window, script);
+    SetSysColors(1, &face, &saved);
+    EXPECT_EQ(GetSysColor(face), saved);
 }
 
 }  // namespace

@@ -136,6 +136,14 @@ HWND WaitForDialog(const char* title, DWORD processId, DWORD timeoutMs) {
     return search.found;
 }
 
+HWND FindOwnedWindow(HWND owner, const char* className, const char* title) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, title)) != nullptr) {
+        if (GetWindow(window, GW_OWNER) == owner) return window;
+    }
+    return nullptr;
+}
+
 std::string MessageBoxText(HWND box) {
     // A message box's text is its static control with id 0xFFFF.
     return ControlText(box, 0xFFFF);

@@ -43,6 +43,9 @@ class Process {
 // Waits for a top-level dialog window with this title, of any process (or of processId when
 // not 0). Returns null when the bound passes.
 HWND WaitForDialog(const char* title, DWORD processId, DWORD timeoutMs);
+// A top-level window of the class (and title, when given) owned by owner, or null.
+HWND FindOwnedWindow(HWND owner, const char* className, const char* title = nullptr);
+
 // Waits until a condition holds, polling; false when the bound passes.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD timeoutMs) {

@@ -14,13 +14,19 @@ constexpr UINT kCloseRequest = WM_USER + 102;
 class RunningProgram {
   public:
     // Starts quillmet.exe with the given arguments; window() is null when no window came.
-    explicit RunningProgram(const char* arguments = "") {
+    // The splash of a normal start is closed with a click, as a user would, unless kept.
+    explicit RunningProgram(const char* arguments = "", bool keepSplash = false) {
         std::string line = "\"" + ProgramPath() + "\" " + arguments;
         if (process_.Start(ProgramPath(), line)) {
             window_ = WaitForDialog("Quillmet", process_.Id(), kStartBoundMs);
             // The window exists before its set-up has run: wait until the program waits for
-            // input, with its fields filled.
+            // input, with its fields filled and its splash open.
             if (window_ != nullptr) process_.WaitForIdle(kStartBoundMs);
+            splash_ = window_ != nullptr ? FindOwnedWindow(window_, "LAW") : nullptr;
+            if (splash_ != nullptr && !keepSplash) {
+                PostMessageA(splash_, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+                WaitFor([&] { return !IsWindow(splash_); }, kExitBoundMs);
+            }
         }
     }
     ~RunningProgram() { End(); }
@@ -28,6 +34,8 @@ class RunningProgram {
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     HWND window() const { return window_; }
+    // The splash as the program opened it (null with "-logon"; gone unless kept).
+    HWND splash() const { return splash_; }
     Process& process() { return process_; }
 
     // Asks the program to close as another copy would, and waits for it to end.
@@ -42,6 +50,7 @@ class RunningProgram {
   private:
     Process process_;
     HWND window_ = nullptr;
+    HWND splash_ = nullptr;
 };
 
 }  // namespace e2e
