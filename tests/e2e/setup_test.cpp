@@ -233,7 +233,7 @@ TEST_F(SetupTest, TheWizardAsksForTheTermsAndOffersRelatedProgramsThatCannotBeFe
         kBoundMs))
         << "the related programs were not offered";
     EXPECT_TRUE(Exists(exe_));
-    EXPECT_TRUE(enabled(kNext));
+    EXPECT_TRUE(WaitFor([&] { return enabled(kNext); }, kBoundMs));
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
     HWND failure = WaitForDialog("Error", second.Id(), kBoundMs);
     ASSERT_NE(failure, nullptr) << "no message for the failed downloads";
