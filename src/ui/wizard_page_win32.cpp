@@ -47,3 +47,11 @@ INT_PTR TimedWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
     return WizardPage::HandleMessage(message, wParam, lParam);
 }
+
+HBITMAP MakePlainHeaderBitmap() {
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const int level = (GetRValue(window) + GetGValue(window) + GetBValue(window)) / 3;
+    // One-bit rows are padded to 16 bits; the pixel is the first byte's top bit (1 is white).
+    const BYTE bits[2] = {static_cast<BYTE>(level >= 128 ? 0x80 : 0), 0};
+    return CreateBitmap(1, 1, 1, 1, bits);
+}

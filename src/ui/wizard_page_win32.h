@@ -54,3 +54,7 @@ class TimedWizardPage : public WizardPage {
   protected:
     bool stop_ = false;
 };
+
+// The header picture of a wizard97 sheet that shows only the header texts: one pixel of the
+// window colour. The caller deletes it (DeleteObject) after the sheet has closed.
+HBITMAP MakePlainHeaderBitmap();
