@@ -1,12 +1,11 @@
-// The update check and the related-programs reminder in the real program, as they run when the
-// main window is shown again. The loopback build fetches its version file from 127.0.0.1 on
+// The update check and the related-programs reminder of the real program, run by showing the
+// main window again. The loopback build fetches its version file from 127.0.0.1 on
 // QM_E2E_VERSION_PORT, where this driver answers with scripted replies.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <ctime>
 #include <memory>
-#include <string>
 
 #include "app/main_window_win32.h"
 #include "resource_ids.h"
@@ -18,30 +17,22 @@ namespace {
 
 constexpr DWORD kBoundMs = 20000;
 constexpr u_short kPort = QM_E2E_VERSION_PORT;
-const char kQuestion[] =
-    "An updated version of this software is now available for download online. Do you want to "
-    "see more information about the new version?";
 const char kPage[] = "http://127.0.0.1/quillmet-1.13.html";
 
-std::string MachineValue(const char* name) {
-    return ReadSetting(HKEY_LOCAL_MACHINE, "Settings", name);
-}
-void SetMachineValue(const char* name, const std::string& text) {
+std::string Machine(const char* name) { return ReadSetting(HKEY_LOCAL_MACHINE, "Settings", name); }
+void SetMachine(const char* name, const std::string& text) {
     WriteSetting("Settings", name, text.c_str(), HKEY_LOCAL_MACHINE);
 }
-// A stored time this many seconds (and a minute more) before now.
-std::string Ago(long long seconds) {
-    return std::to_string(static_cast<long long>(std::time(nullptr)) - seconds - 60);
-}
-void MakeCheckDue() { SetMachineValue("VCheckDate", Ago(7776000)); }
+// A stored time a minute more than this many seconds ago.
+std::string Ago(long long seconds) { return std::to_string(std::time(nullptr) - seconds - 60); }
 
-// The show request of a second start, sent from a thread of the driver: Done tells when the
-// program has finished handling it (checks, questions and wizards included).
+// A show request (or tray click) sent from a thread of the driver: Done tells when the program
+// has handled it, checks, questions and wizards included.
 class ShowRequest {
   public:
     explicit ShowRequest(HWND window, UINT message = kShowRequestMessage, LPARAM lParam = 0)
         : window_(window), message_(message), lParam_(lParam) {
-        thread_ = CreateThread(nullptr, 0, &ShowRequest::Send, this, 0, nullptr);
+        thread_ = CreateThread(nullptr, 0, &Send, this, 0, nullptr);
     }
     ~ShowRequest() {
         Done(kBoundMs);
@@ -50,11 +41,10 @@ class ShowRequest {
     bool Done(DWORD boundMs) { return WaitForSingleObject(thread_, boundMs) == WAIT_OBJECT_0; }
 
   private:
-    static DWORD WINAPI Send(void* parameter) {
-        auto* self = static_cast<ShowRequest*>(parameter);
+    static DWORD WINAPI Send(void* self) {
+        auto* r = static_cast<ShowRequest*>(self);
         DWORD_PTR result = 0;
-        SendMessageTimeoutA(self->window_, self->message_, 0, self->lParam_, SMTO_NORMAL,
-                            2 * kBoundMs, &result);
+        SendMessageTimeoutA(r->window_, r->message_, 0, r->lParam_, 0, 2 * kBoundMs, &result);
         return 0;
     }
     HWND window_;
@@ -62,30 +52,6 @@ class ShowRequest {
     LPARAM lParam_;
     HANDLE thread_;
 };
-
-// The reminder: a wizard sheet owned by the main window.
-struct ReminderSearch {
-    HWND owner, found;
-};
-BOOL CALLBACK MatchReminder(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<ReminderSearch*>(context);
-    if (GetWindow(window, GW_OWNER) != search->owner || !IsWindowVisible(window) ||
-        PropSheet_GetCurrentPageHwnd(window) == nullptr) {
-        return TRUE;
-    }
-    search->found = window;
-    return FALSE;
-}
-HWND FindReminder(HWND mainWindow) {
-    ReminderSearch search{mainWindow, nullptr};
-    WaitFor(
-        [&] {
-            EnumWindows(&MatchReminder, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        kBoundMs);
-    return search.found;
-}
 
 class UpdateCheckTest : public testing::Test {
   protected:
@@ -96,170 +62,155 @@ class UpdateCheckTest : public testing::Test {
         ASSERT_TRUE(server_->Listening()) << "port " << kPort << " is taken by another program";
         DeleteProductSettings();
         ForgetOpenedPages();
+        program_ = std::make_unique<RunningProgram>();
+        window_ = program_->window();
+        ASSERT_NE(window_, nullptr);
     }
     void TearDown() override {
-        server_->Finish();
+        program_.reset();
         DeleteProductSettings();
     }
 
-    // Serves reply to a due check started by a show request.
-    static std::unique_ptr<ShowRequest> DueCheck(RunningProgram& program,
-                                                 const std::string& reply) {
-        MakeCheckDue();
+    // Makes the check due, serves reply and shows the main window.
+    std::unique_ptr<ShowRequest> DueCheck(const LoopbackServer::Reply& reply) {
+        SetMachine("VCheckDate", Ago(7776000));
         server_->ServeOnce(reply);
-        return std::make_unique<ShowRequest>(program.window());
+        return std::make_unique<ShowRequest>(window_);
     }
-    static HWND Question(RunningProgram& program) {
-        return WaitForDialog("Update Version Available", program.process().Id(), kBoundMs);
+    HWND Find(const char* title) {
+        return WaitForDialog(title, program_->process().Id(), kBoundMs);
     }
+    bool Ended() { return program_->process().WaitForExit(kBoundMs); }
 
     static LoopbackServer* server_;
+    std::unique_ptr<RunningProgram> program_;
+    HWND window_ = nullptr;
 };
 LoopbackServer* UpdateCheckTest::server_ = nullptr;
 
-TEST_F(UpdateCheckTest, FirstShowThenOffersNoAndYesThenNothingUnderADialog) {
-    RunningProgram program;
-    ASSERT_NE(program.window(), nullptr);
-    ASSERT_TRUE(ShowRequest(program.window()).Done(kBoundMs));
-    EXPECT_NE(MachineValue("RelatedPDate"), "");
-    EXPECT_NE(MachineValue("VCheckDate"), "");
+TEST_F(UpdateCheckTest, FirstShowNoYesAndATrayClickUnderADialog) {
+    ASSERT_TRUE(ShowRequest(window_).Done(kBoundMs));
+    EXPECT_NE(Machine("RelatedPDate"), "");
+    EXPECT_NE(Machine("VCheckDate"), "");
     EXPECT_FALSE(server_->ConnectionWaiting()) << "the first show fetched the version file";
 
-    // 1.13 over 1.12: offered. No stores nothing; Yes opens the page and stores 113.
-    SetMachineValue("RelatedPCheck", "1");
-    SetMachineValue("LastCheckVersion", "112");
-    const std::string reply =
-        "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nversion=1.13&info=" +
-        std::string(kPage) + "&";
+    SetMachine("RelatedPCheck", "1");
+    SetMachine("LastCheckVersion", "112");
     for (int answer : {IDNO, IDYES}) {
-        const std::string dueDate = Ago(7776000);
-        auto show = DueCheck(program, reply);
-        HWND box = Question(program);
-        ASSERT_NE(box, nullptr) << "no question";
-        EXPECT_EQ(MessageBoxText(box), kQuestion);
-        EXPECT_NE(GetDlgItem(box, IDCANCEL), nullptr);
-        EXPECT_GT(MachineValue("VCheckDate"), dueDate) << "the date is stored before the fetch";
+        auto show = DueCheck(
+            "HTTP/1.0 200 OK\r\nServer: t\r\n\r\nversion=1.13&info=" + std::string(kPage) + "&");
+        HWND box = Find("Update Version Available");
+        ASSERT_NE(box, nullptr) << "1.13 was not offered over 1.12";
+        EXPECT_EQ(MessageBoxText(box),
+                  "An updated version of this software is now available for download online. Do "
+                  "you want to see more information about the new version?");
+        EXPECT_GT(Machine("VCheckDate"), Ago(60)) << "the date is stored before the fetch";
         PressButton(box, answer);
         ASSERT_TRUE(show->Done(kBoundMs));
         ASSERT_TRUE(server_->Finish());
         EXPECT_EQ(server_->Request(), "GET /versions/quillmet.txt HTTP/1.0\r\nHost: 127.0.0.1:" +
                                           std::to_string(kPort) + "\r\n\r\n");
+        EXPECT_EQ(Machine("LastCheckVersion"), answer == IDNO ? "112" : "113");
     }
     EXPECT_TRUE(WaitFor([] { return OpenedPages() == std::string(kPage) + "\n"; }, kBoundMs))
         << "pages opened: " << OpenedPages();
-    EXPECT_EQ(MachineValue("LastCheckVersion"), "113");
 
     // A tray click under the invoice dialog: no check, and the main window stays disabled.
-    MakeCheckDue();
-    const std::string dueDate = MachineValue("VCheckDate");
-    PostMessageA(program.window(), WM_COMMAND, IDCMD_ADD_TO_INVOICE, 0);
-    HWND dialog = WaitForDialog("Create or Add to TSV File", program.process().Id(), kBoundMs);
+    const std::string dueDate = Ago(7776000);
+    SetMachine("VCheckDate", dueDate);
+    PostMessageA(window_, WM_COMMAND, IDCMD_ADD_TO_INVOICE, 0);
+    HWND dialog = Find("Create or Add to TSV File");
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(ShowRequest(program.window(), kTrayCallbackMessage, WM_LBUTTONUP).Done(kBoundMs));
+    ASSERT_TRUE(ShowRequest(window_, kTrayCallbackMessage, WM_LBUTTONUP).Done(kBoundMs));
     EXPECT_FALSE(server_->ConnectionWaiting()) << "checked under the invoice dialog";
-    EXPECT_EQ(MachineValue("VCheckDate"), dueDate);
-    EXPECT_FALSE(IsWindowEnabled(program.window()));
+    EXPECT_EQ(Machine("VCheckDate"), dueDate);
+    EXPECT_FALSE(IsWindowEnabled(window_));
     PressButton(dialog, IDCANCEL);
-    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(program.window()) != FALSE; }, kBoundMs));
 }
 
-TEST_F(UpdateCheckTest, RepliesThatOfferNothingCancelAndCloseDuringTheFetch) {
-    SetMachineValue("RelatedPCheck", "1");
-    RunningProgram program;
-    ASSERT_NE(program.window(), nullptr);
-    const char* replies[] = {
-        "HTTP/1.0 404 Not Found\r\n\r\nversion=9.99&info=http://127.0.0.1/404&",
-        "<html>version=9.99&info=http://127.0.0.1/portal&</html>\r\n\r\nversion=9.99&",
-        "HTTP/1.0 200 OK\r\nSet-Cookie: version=9.99\r\n\r\nnothing new",
-        "HTTP/1.0 200 OK\r\nContent-Length: 40\r\n\r\nversion=9.99&",
-    };
-    for (const char* reply : replies) {
-        auto show = DueCheck(program, reply);
-        EXPECT_TRUE(show->Done(kBoundMs)) << "asked after " << reply;
-        if (HWND box = WaitForDialog("Update Version Available", 0, 0)) PressButton(box, IDNO);
+TEST_F(UpdateCheckTest, RepliesWithoutOfferSlowReplyCancelAndCloseDuringTheFetch) {
+    SetMachine("RelatedPCheck", "1");
+    for (const char* reply : {"HTTP/1.0 404 Not Found\r\n\r\nversion=9.99&info=http://h/&",
+                              "<html>version=9.99&info=http://h/&\r\n\r\nversion=9.99&",
+                              "HTTP/1.0 200 OK\r\nSet-Cookie: version=9.99\r\n\r\nnothing new"}) {
+        EXPECT_TRUE(DueCheck(std::string(reply))->Done(kBoundMs)) << "asked after " << reply;
         EXPECT_TRUE(server_->Finish() && !server_->Request().empty()) << "not fetched: " << reply;
+        if (HWND box = WaitForDialog("Update Version Available", 0, 0)) PressButton(box, IDNO);
     }
-
     // A program name as the address: Yes opens nothing and stores nothing.
-    auto show = DueCheck(program, "HTTP/1.0 200 OK\r\n\r\nversion=9.99&info=winver&");
-    HWND box = Question(program);
+    auto show = DueCheck(std::string("HTTP/1.0 200 OK\r\n\r\nversion=9.99&info=winver&"));
+    HWND box = Find("Update Version Available");
     ASSERT_NE(box, nullptr);
     PressButton(box, IDYES);
     ASSERT_TRUE(show->Done(kBoundMs));
-    EXPECT_EQ(MachineValue("LastCheckVersion"), "");
+    EXPECT_EQ(Machine("LastCheckVersion"), "");
 
-    // A slow reply: the progress window answers within 1 s, and Cancel ends the check with no
-    // question, although what had arrived names a newer version.
-    MakeCheckDue();
-    server_->ServeOnce({"HTTP/1.0 200 OK\r\n\r\nversion=9.99&info=http://127.0.0.1/slow&",
-                        std::string(60, ' '), 200});
-    show.reset(new ShowRequest(program.window()));
-    HWND progress = WaitForDialog("Checking for Updates", program.process().Id(), kBoundMs);
+    // A slow reply without a length: the progress window answers within 1 s, and Cancel ends the
+    // check with no question, although what had arrived names a newer version.
+    show = DueCheck(
+        {"HTTP/1.0 200 OK\r\n\r\nversion=9.99&info=http://h/&", std::string(60, ' '), 200});
+    HWND progress = Find("Checking for Updates");
     ASSERT_NE(progress, nullptr);
-    for (int probe = 0; probe < 5; ++probe) {
+    for (int probe = 0; probe < 5; ++probe, Sleep(150)) {
         DWORD_PTR result = 0;
-        EXPECT_NE(SendMessageTimeoutA(progress, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result), 0)
-            << "no answer within 1 s";
-        Sleep(150);
+        EXPECT_NE(SendMessageTimeoutA(progress, WM_NULL, 0, 0, 0, 1000, &result), 0) << "hung";
     }
     PressButton(progress, IDCANCEL);
     EXPECT_TRUE(show->Done(kBoundMs)) << "a question came after Cancel";
-    EXPECT_TRUE(IsWindowEnabled(program.window()));
+    EXPECT_TRUE(IsWindowEnabled(window_));
     EXPECT_TRUE(server_->Finish());
     EXPECT_EQ(OpenedPages(), "");
 
     // A close request while the program waits for the reply ends it.
-    MakeCheckDue();
-    server_->ServeOnce({"", LoopbackServer::End::kHold});
-    show.reset(new ShowRequest(program.window()));
-    ASSERT_NE(WaitForDialog("Checking for Updates", program.process().Id(), kBoundMs), nullptr);
-    PostMessageA(program.window(), kCloseRequestMessage, 0, 0);
-    EXPECT_TRUE(program.process().WaitForExit(kBoundMs)) << "still running after the request";
+    show = DueCheck({"", LoopbackServer::End::kHold});
+    ASSERT_NE(Find("Checking for Updates"), nullptr);
+    PostMessageA(window_, kCloseRequestMessage, 0, 0);
+    EXPECT_TRUE(Ended()) << "still running after the request";
 }
 
-TEST_F(UpdateCheckTest, ReminderOnceOverAnEnabledMainWindowAndSecondStartsReachTheMainWindow) {
-    SetMachineValue("RelatedPDate", Ago(3888000));
+TEST_F(UpdateCheckTest, ReminderOnceOverTheMainWindowWhichStillGetsSecondStarts) {
+    SetMachine("RelatedPDate", Ago(3888000));
     const std::string dueDate = Ago(7776000);
-    SetMachineValue("VCheckDate", dueDate);
-    RunningProgram program;
-    ASSERT_NE(program.window(), nullptr);
-    auto show = std::make_unique<ShowRequest>(program.window());
-    HWND sheet = FindReminder(program.window());
-    ASSERT_NE(sheet, nullptr) << "no reminder";
-    EXPECT_EQ(MachineValue("RelatedPCheck"), "1");
+    SetMachine("VCheckDate", dueDate);
+    auto show = std::make_unique<ShowRequest>(window_);
+    // The wizard, also a dialog titled "Quillmet", is owned by the main window.
+    HWND sheet = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (HWND w = nullptr;
+                 (w = FindWindowExA(nullptr, w, MAKEINTATOM(0x8002), "Quillmet"));)
+                if (GetWindow(w, GW_OWNER) == window_) sheet = w;
+            return sheet != nullptr;
+        },
+        kBoundMs))
+        << "no reminder";
+    EXPECT_EQ(Machine("RelatedPCheck"), "1");
     EXPECT_NE(GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), 101), nullptr) << "not the list";
-    EXPECT_FALSE(IsWindowEnabled(program.window()));
+    EXPECT_FALSE(IsWindowEnabled(window_));
 
     // A second start shows the main window, and no check runs under the wizard.
-    ShowWindow(program.window(), SW_HIDE);
+    ShowWindow(window_, SW_HIDE);
     Process second;
     ASSERT_TRUE(second.Start(ProgramPath(), "\"" + ProgramPath() + "\""));
     EXPECT_TRUE(second.WaitForExit(kBoundMs));
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(program.window()) != FALSE; }, kBoundMs));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) != FALSE; }, kBoundMs));
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(program.window(), WM_NULL, 0, 0, SMTO_NORMAL, kBoundMs, &result);
-    EXPECT_EQ(MachineValue("VCheckDate"), dueDate);
+    SendMessageTimeoutA(window_, WM_NULL, 0, 0, 0, kBoundMs, &result);
+    EXPECT_EQ(Machine("VCheckDate"), dueDate);
     EXPECT_FALSE(server_->ConnectionWaiting()) << "checked under the reminder";
-    EXPECT_NE(GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), 101), nullptr) << "page lost";
 
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     ASSERT_TRUE(show->Done(kBoundMs));
-    EXPECT_TRUE(IsWindowEnabled(program.window()));
-    SetMachineValue("VCheckDate", Ago(0));
-    ASSERT_TRUE(ShowRequest(program.window()).Done(kBoundMs)) << "the reminder came again";
+    EXPECT_TRUE(IsWindowEnabled(window_));
+    SetMachine("VCheckDate", Ago(0));
+    ASSERT_TRUE(ShowRequest(window_).Done(kBoundMs)) << "the reminder came again";
 
-    // With the reminder open again, a set-up file's close request ends the running copy.
-    SetMachineValue("RelatedPCheck", "0");
-    show = std::make_unique<ShowRequest>(program.window());
-    ASSERT_NE(FindReminder(program.window()), nullptr);
-    const std::string folder = MakeScratchFolder("update-setup");
-    const unsigned char setupMarker[4] = {0xF0, 0xF0, 0x0F, 0x0F};
-    const std::string setup =
-        CopyProgram(folder, "quillmet-setup.exe", setupMarker, sizeof setupMarker);
-    Process installer;
-    ASSERT_TRUE(installer.Start(setup, "\"" + setup + "\""));
-    EXPECT_TRUE(program.process().WaitForExit(kBoundMs)) << "the running copy was not closed";
-    installer.Kill();
+    // With the reminder open (made due again), a close request still ends the program.
+    SetMachine("RelatedPCheck", "0");
+    show = std::make_unique<ShowRequest>(window_);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(window_); }, kBoundMs));
+    PostMessageA(window_, kCloseRequestMessage, 0, 0);
+    EXPECT_TRUE(Ended());
 }
 
 }  // namespace

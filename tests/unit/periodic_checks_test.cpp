@@ -10,112 +10,44 @@ namespace {
 
 TEST(PeriodicChecks, PlanFromTheTimeAndTheStoredValues) {
     constexpr std::int64_t now = 2000000000;
-    const std::string justBeforeReminder = std::to_string(now - 3888000);
-    const std::string reminderDue = std::to_string(now - 3888001);
-    const std::string justBeforeUpdate = std::to_string(now - 7776000);
-    const std::string updateDue = std::to_string(now - 7776001);
-    const std::string future = std::to_string(now + 1);
-    const std::string recent = std::to_string(now - 10);
+    const std::string t[] = {std::to_string(now - 3888000), std::to_string(now - 3888001),
+                             std::to_string(now - 7776000), std::to_string(now - 7776001),
+                             std::to_string(now - 10),      std::to_string(now + 1)};
+    const char *atReminder = t[0].c_str(), *reminderDue = t[1].c_str();
+    const char *atUpdate = t[2].c_str(), *updateDue = t[3].c_str();
+    const char *recent = t[4].c_str(), *future = t[5].c_str();
     using A = PeriodicAction;
     const struct {
-        const char* name;
         std::int64_t now;
         PeriodicValues values;
         bool storeRelatedPDate, markRelatedPCheck, storeVCheckDate;
         A action;
     } cases[] = {
-        {"first call", now, {"", "", ""}, true, false, true, A::kNothing},
-        {"reminder at exactly 45 days",
-         now,
-         {"", justBeforeReminder.c_str(), recent.c_str()},
-         false,
-         false,
-         false,
-         A::kNothing},
-        {"reminder after 45 days",
-         now,
-         {"0", reminderDue.c_str(), recent.c_str()},
-         false,
-         true,
-         false,
-         A::kShowReminder},
-        {"reminder pre-empts a due check",
-         now,
-         {"", reminderDue.c_str(), updateDue.c_str()},
-         false,
-         true,
-         false,
-         A::kShowReminder},
-        {"reminder shown, check at exactly 90 days",
-         now,
-         {"1", reminderDue.c_str(), justBeforeUpdate.c_str()},
-         false,
-         false,
-         false,
-         A::kNothing},
-        {"check after 90 days",
-         now,
-         {"1", "", updateDue.c_str()},
-         false,
-         false,
-         true,
-         A::kCheckForUpdate},
-        {"first date missing, check due",
-         now,
-         {"", "", updateDue.c_str()},
-         true,
-         false,
-         true,
-         A::kCheckForUpdate},
-        {"clock set back",
-         now,
-         {"", future.c_str(), future.c_str()},
-         false,
-         false,
-         false,
-         A::kNothing},
-        {"lowest 32-bit check date",
-         now,
-         {"1", "", "-2147483648"},
-         false,
-         false,
-         true,
-         A::kCheckForUpdate},
-        {"lowest 32-bit first date",
-         now,
-         {"", "-2147483648", recent.c_str()},
-         false,
-         true,
-         false,
-         A::kShowReminder},
-        {"date beyond 64 bits",
-         now,
-         {"1", "", "99999999999999999999999"},
-         false,
-         false,
-         false,
-         A::kNothing},
-        {"now beyond 2038",
-         4102444800,
-         {"1", "", "2147483647"},
-         false,
-         false,
-         true,
-         A::kCheckForUpdate},
-        {"unreadable check date", now, {"1", "", "soon"}, false, false, true, A::kNothing},
+        {now, {"", "", ""}, true, false, true, A::kNothing},  // first call
+        {now, {"", atReminder, recent}, false, false, false, A::kNothing},
+        {now, {"0", reminderDue, recent}, false, true, false, A::kShowReminder},
+        {now, {"", reminderDue, updateDue}, false, true, false, A::kShowReminder},
+        {now, {"1", reminderDue, atUpdate}, false, false, false, A::kNothing},
+        {now, {"1", "", updateDue}, false, false, true, A::kCheckForUpdate},
+        {now, {"", "", updateDue}, true, false, true, A::kCheckForUpdate},
+        {now, {"", future, future}, false, false, false, A::kNothing},  // clock set back
+        {now, {"1", "", "-2147483648"}, false, false, true, A::kCheckForUpdate},
+        {now, {"", "-2147483648", recent}, false, true, false, A::kShowReminder},
+        {now, {"1", "", "99999999999999999999999"}, false, false, false, A::kNothing},
+        {4102444800, {"1", "", "2147483647"}, false, false, true, A::kCheckForUpdate},
     };
     for (const auto& c : cases) {
         const PeriodicPlan plan = PlanPeriodicChecks(c.now, c.values);
-        EXPECT_EQ(plan.storeRelatedPDate, c.storeRelatedPDate) << c.name;
-        EXPECT_EQ(plan.markRelatedPCheck, c.markRelatedPCheck) << c.name;
-        EXPECT_EQ(plan.storeVCheckDate, c.storeVCheckDate) << c.name;
-        EXPECT_EQ(plan.action, c.action) << c.name;
+        const std::string row = std::string(c.values.relatedPCheck) + "|" + c.values.relatedPDate +
+                                "|" + c.values.vCheckDate;
+        EXPECT_EQ(plan.storeRelatedPDate, c.storeRelatedPDate) << row;
+        EXPECT_EQ(plan.markRelatedPCheck, c.markRelatedPCheck) << row;
+        EXPECT_EQ(plan.storeVCheckDate, c.storeVCheckDate) << row;
+        EXPECT_EQ(plan.action, c.action) << row;
     }
     char text[32];
     FormatStoredTime(4102444800, text);
-    EXPECT_STREQ(text, "4102444800");
     EXPECT_EQ(ParseStoredTime(text), 4102444800);
-    EXPECT_EQ(ParseStoredTime(" -2147483648"), -2147483648LL);
 }
 
 TEST(PeriodicChecks, VersionFileReply) {
@@ -131,16 +63,12 @@ TEST(PeriodicChecks, VersionFileReply) {
         {ok + "version=2.00&", 200, ""},
         {"HTTP/1.1 200 OK\nServer: x\n\nversion=2.01&", 201, ""},
         {ok + "version=0.5&", 50, ""},
-        {ok + "version=1&", 100, ""},
-        {ok + "version=1.999", 199, ""},
         {ok + "version=9999999.99", 999999999, ""},
         {ok + "version=12345678.00", -1, ""},
         {ok + "version=.5", -1, ""},
-        {ok + "version=+1.5", -1, ""},
         {ok + "version=1e3", 100, ""},
         // Only a 2xx reply counts, and only its body.
         {"HTTP/1.1 404 Not Found\r\n\r\nversion=9.99&info=http://h/&", -1, ""},
-        {"HTTP/1.0 302 Found\r\nLocation: http://h/\r\n\r\nversion=9.99", -1, ""},
         {"HTTP/1.0 200 OK\r\nSet-Cookie: version=9.99; info=http://h/&\r\n\r\nhi", -1, ""},
         {"version=9.99&info=http://h/&", -1, ""},
         {"HTTP/1.0 200 OK\r\nversion=9.99&", -1, ""},
@@ -152,14 +80,12 @@ TEST(PeriodicChecks, VersionFileReply) {
         // The info address: its endings, its schemes, its length.
         {ok + "info=http://h/a b", -1, "http://h/a"},
         {ok + "info=HTTPS://h/\r\nmore", -1, "HTTPS://h/"},
-        {ok + "info=http://h/x\tY", -1, "http://h/x"},
         {ok + "info=http://h/end", -1, "http://h/end"},
         {ok + "info=" + info259 + "&", -1, info259},
         {ok + "info=" + info259 + "q&", -1, ""},
         {ok + "info=winver&", -1, ""},
         {ok + "info=file:///c:/windows/winver.exe&", -1, ""},
         {ok + "info=C:\\windows\\winver.exe", -1, ""},
-        {ok + "info=http:/h/", -1, ""},
     };
     for (const auto& c : cases) {
         const VersionFile file = ReadVersionFile(c.reply.c_str(), c.reply.size());
@@ -173,17 +99,12 @@ TEST(PeriodicChecks, VersionFileReply) {
 }
 
 TEST(PeriodicChecks, OfferAndAddress) {
-    const struct {
-        int version, last;
-        bool offered;
-    } cases[] = {
-        {113, 112, true}, {106, kOwnVersion, true}, {105, kOwnVersion, false},
-        {50, 40, false},  {200, 99, false},         {-1, kOwnVersion, false},
-    };
+    const int cases[][3] = {{113, 112, 1}, {106, kOwnVersion, 1}, {105, kOwnVersion, 0},
+                            {50, 40, 0},   {200, 99, 0},          {-1, kOwnVersion, 0}};
     for (const auto& c : cases) {
         VersionFile file;
-        file.version = c.version;
-        EXPECT_EQ(ShouldOfferUpdate(file, c.last), c.offered) << c.version << " over " << c.last;
+        file.version = c[0];
+        EXPECT_EQ(ShouldOfferUpdate(file, c[1]), c[2] == 1) << c[0] << " over " << c[1];
     }
     char address[kInfoAddressSize];
     VersionFileAddress("Versions.Example:8080", address);
