@@ -6,7 +6,6 @@
 
 #include "net/http_get_win32.h"
 #include "net/periodic_checks.h"
-#include "resource_ids.h"
 #include "settings/maker_hosts.h"
 #include "settings/settings_store_win32.h"
 #include "setup/related_pages_win32.h"
@@ -80,18 +79,7 @@ void RunRelatedProgramsWizard(HWND mainWindow) {
     select.SetFlags(PSWIZB_NEXT);
     installing.SetFlags(PSWIZB_BACK | PSWIZB_FINISH);
 
-    HBITMAP headerBitmap = MakePlainHeaderBitmap();
-    PROPSHEETHEADERA header{};
-    header.dwSize = sizeof header;
-    header.dwFlags = PSH_WIZARD97 | PSH_USEHBMHEADER | PSH_HEADER | PSH_USEICONID;
-    header.hwndParent = mainWindow;
-    header.hInstance = ProgramInstance();
-    header.pszCaption = "";
-    header.pszIcon = MAKEINTRESOURCEA(IDI_PROGRAM);
-    header.hbmHeader = headerBitmap;
-    pages.AttachTo(header);
-    PropertySheetA(&header);
-    if (headerBitmap != nullptr) DeleteObject(headerBitmap);
+    RunWizardSheet(pages, mainWindow);
 }
 
 }  // namespace

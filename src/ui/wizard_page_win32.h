@@ -55,6 +55,7 @@ class TimedWizardPage : public WizardPage {
     bool stop_ = false;
 };
 
-// The header picture of a wizard97 sheet that shows only the header texts: one pixel of the
-// window colour. The caller deletes it (DeleteObject) after the sheet has closed.
-HBITMAP MakePlainHeaderBitmap();
+// Runs the pages as a modal wizard97 sheet over parent (or none): the program's icon, an empty
+// caption and a plain header (a one-pixel picture of the window colour under the pages' header
+// texts). Returns when the sheet has closed.
+void RunWizardSheet(const PropertySheetPages& pages, HWND parent);
