@@ -88,6 +88,8 @@ class ResponseHeaderReader {
     // After kHeaderDone: the last Content-Length line gave a usable length.
     bool LengthUsable() const { return lengthState_ == LengthLine::kValid; }
     std::uint32_t Length() const { return length_; }
+    // After kHeaderDone: a Content-Length line came, usable or not.
+    bool LengthAnnounced() const { return lengthState_ != LengthLine::kOther; }
     // After kHeaderDone: a reply that can be saved as the requested resource: a success
     // status and a usable length.
     bool FitForFile() const { return StatusIsSuccess() && LengthUsable(); }

@@ -12,8 +12,10 @@
 
 // The web site: pages opened in the browser and named in messages.
 inline constexpr char kMakerWebHost[] = QM_WEB_HOST;
-// The server of the version file read by the update check.
-inline constexpr char kMakerVersionHost[] = QM_VERSION_HOST;
+// The server of the version file read by the update check. Defined alone in its own file
+// (net/version_host.cpp), so that a test build of the program can link its own definition
+// ahead of the library's and fetch the version file from a local server.
+extern const char kMakerVersionHost[];
 // The server of the program and related-program downloads.
 inline constexpr char kMakerDownloadHost[] = QM_DOWNLOAD_HOST;
 // The server a download is fetched from when the download host fails.

@@ -66,15 +66,6 @@ class TermsPage : public WizardPage {
     static LPCSTR Template() { return "LTerms"; }
 };
 
-// The header area's picture: one pixel of the window colour, so the header is plain.
-HBITMAP MakeHeaderBitmap() {
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    const int level = (GetRValue(window) + GetGValue(window) + GetBValue(window)) / 3;
-    // One-bit rows are padded to 16 bits; the pixel is the first byte's top bit (1 is white).
-    const BYTE bits[2] = {static_cast<BYTE>(level >= 128 ? 0x80 : 0), 0};
-    return CreateBitmap(1, 1, 1, 1, bits);
-}
-
 }  // namespace
 
 void InstallWizard() {
@@ -117,18 +108,7 @@ void InstallWizard() {
     order[0]->SetFlags(PSWIZB_NEXT);
     order[count - 1]->SetFlags(PSWIZB_BACK | PSWIZB_FINISH);
 
-    HBITMAP headerBitmap = MakeHeaderBitmap();
-    PROPSHEETHEADERA header{};
-    header.dwSize = sizeof header;
-    header.dwFlags = PSH_WIZARD97 | PSH_USEHBMHEADER | PSH_HEADER | PSH_USEICONID;
-    header.hwndParent = nullptr;
-    header.hInstance = ProgramInstance();
-    header.pszCaption = "";
-    header.pszIcon = MAKEINTRESOURCEA(IDI_PROGRAM);
-    header.hbmHeader = headerBitmap;
-    pages.AttachTo(header);
-    PropertySheetA(&header);
-    if (headerBitmap != nullptr) DeleteObject(headerBitmap);
+    RunWizardSheet(pages, nullptr);
 
     if (installing.installed) StartInstalledProgram(installing.programFolder);
 }

@@ -39,6 +39,8 @@ class InstallingRelatedPage : public TimedWizardPage {
     bool OnCancel() override { return true; }
     void OnDeferredWork() override;
 
+    static LPCSTR Template() { return "LInstallingDlg"; }
+
   private:
     RelatedSelection& selection_;
 };

@@ -1,5 +1,7 @@
 #include "ui/wizard_page_win32.h"
 
+#include "resource_ids.h"
+
 void WizardPage::EndWindow(INT_PTR) {
     if (window_ != nullptr) PostMessageA(GetParent(window_), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
@@ -46,4 +48,32 @@ INT_PTR TimedWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         if (header->code == static_cast<UINT>(PSN_RESET)) stop_ = true;
     }
     return WizardPage::HandleMessage(message, wParam, lParam);
+}
+
+namespace {
+
+// One pixel of the window colour, so that the header is plain.
+HBITMAP MakePlainHeaderBitmap() {
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const int level = (GetRValue(window) + GetGValue(window) + GetBValue(window)) / 3;
+    // One-bit rows are padded to 16 bits; the pixel is the first byte's top bit (1 is white).
+    const BYTE bits[2] = {static_cast<BYTE>(level >= 128 ? 0x80 : 0), 0};
+    return CreateBitmap(1, 1, 1, 1, bits);
+}
+
+}  // namespace
+
+void RunWizardSheet(const PropertySheetPages& pages, HWND parent) {
+    HBITMAP headerBitmap = MakePlainHeaderBitmap();
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_WIZARD97 | PSH_USEHBMHEADER | PSH_HEADER | PSH_USEICONID;
+    header.hwndParent = parent;
+    header.hInstance = ProgramInstance();
+    header.pszCaption = "";
+    header.pszIcon = MAKEINTRESOURCEA(IDI_PROGRAM);
+    header.hbmHeader = headerBitmap;
+    pages.AttachTo(header);
+    PropertySheetA(&header);
+    if (headerBitmap != nullptr) DeleteObject(headerBitmap);
 }

@@ -54,3 +54,8 @@ class TimedWizardPage : public WizardPage {
   protected:
     bool stop_ = false;
 };
+
+// Runs the pages as a modal wizard97 sheet over parent (or none): the program's icon, an empty
+// caption and a plain header (a one-pixel picture of the window colour under the pages' header
+// texts). Returns when the sheet has closed.
+void RunWizardSheet(const PropertySheetPages& pages, HWND parent);

@@ -14,6 +14,7 @@
 #include "resource_ids.h"
 #include "settings/settings_store_win32.h"
 #include "support/message_script.h"
+#include "support/saved_registry_value_win32.h"
 
 namespace {
 
@@ -165,6 +166,13 @@ TEST_F(MainWindowTest, EveryEndSavesThePricingInputsAsTyped) {
 }
 
 TEST_F(MainWindowTest, ShowRequestWithANonZeroParameterDoesNothing) {
+    // A show runs the periodic checks; as the first one it only stores the two dates, which are
+    // put back as they were afterwards.
+    const char* machineSettings = "Software\\Kestrovan\\Quillmet\\Settings";
+    SavedRegistryValue firstDate(HKEY_LOCAL_MACHINE, machineSettings, "RelatedPDate");
+    SavedRegistryValue checkDate(HKEY_LOCAL_MACHINE, machineSettings, "VCheckDate");
+    SHDeleteValueA(HKEY_LOCAL_MACHINE, machineSettings, "RelatedPDate");
+    SHDeleteValueA(HKEY_LOCAL_MACHINE, machineSettings, "VCheckDate");
     MainWindow window(false);
     MessageScript script;
     script.Do([&] { SendMessageA(window.Window(), WM_COMMAND, IDCMD_CLOSE_TO_TRAY, 0); });

@@ -206,10 +206,9 @@ bool SettingExists(HKEY root, const char* section, const char* name) {
     return SHGetValueA(root, path.c_str(), name, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-void WriteSetting(const char* section, const char* name, const char* text) {
+void WriteSetting(const char* section, const char* name, const char* text, HKEY root) {
     std::string path = std::string(kProductKey) + "\\" + section;
-    SHSetValueA(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, text,
-                static_cast<DWORD>(lstrlenA(text) + 1));
+    SHSetValueA(root, path.c_str(), name, REG_SZ, text, static_cast<DWORD>(lstrlenA(text) + 1));
 }
 
 std::string OpenedPages() {

@@ -72,7 +72,8 @@ bool EmptyTheClipboard();
 void DeleteProductSettings();
 std::string ReadSetting(HKEY root, const char* section, const char* name);
 bool SettingExists(HKEY root, const char* section, const char* name);
-void WriteSetting(const char* section, const char* name, const char* text);
+void WriteSetting(const char* section, const char* name, const char* text,
+                  HKEY root = HKEY_CURRENT_USER);
 
 // Web pages opened by the program (the prefix's browser records them).
 std::string OpenedPages();

@@ -1,6 +1,6 @@
-// A web server on 127.0.0.1 (a port the system picks) that answers one connection at a time
-// from its own thread with a scripted reply: bytes sent at once, bytes dripped one at a time,
-// then a close, a reset or silence until the client goes. Every wait is bounded.
+// A web server on 127.0.0.1 (a port the system picks, or a given one) that answers one connection
+// at a time from its own thread with a scripted reply: bytes sent at once, bytes dripped one at a
+// time, then a close, a reset or silence until the client goes. Every wait is bounded.
 #pragma once
 
 #include <winsock2.h>
@@ -29,16 +29,17 @@ class LoopbackServer {
 
     // backlog 0 with one connection left waiting: the listen queue is full, so a further
     // connect stays pending (the system drops its SYN).
-    explicit LoopbackServer(bool fullQueue = false) {
+    explicit LoopbackServer(bool fullQueue = false, u_short port = 0) {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
         listener_ = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address = {};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(port);
         int size = sizeof address;
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
-        listen(listener_, fullQueue ? 0 : 4);
+        listening_ = bind(listener_, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+                     listen(listener_, fullQueue ? 0 : 4) == 0;
         getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
         port_ = ntohs(address.sin_port);
         if (fullQueue) {
@@ -55,6 +56,8 @@ class LoopbackServer {
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
+    // False when the port could not be taken (another program holds it).
+    bool Listening() const { return listening_; }
     u_short Port() const { return port_; }
     std::string Url(const char* path) const {
         return "http://127.0.0.1:" + std::to_string(port_) + path;
@@ -141,6 +144,7 @@ class LoopbackServer {
     SOCKET listener_ = INVALID_SOCKET;
     SOCKET filler_ = INVALID_SOCKET;
     u_short port_ = 0;
+    bool listening_ = false;
     HANDLE thread_ = nullptr;
     Reply reply_{""};
     std::string request_;
