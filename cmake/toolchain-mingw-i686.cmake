@@ -1,14 +1,5 @@
-# Cross build of the 32-bit Windows program with mingw-w64 (posix thread model, which
-# GoogleTest needs). Static runtime so that the .exe needs only system DLLs.
-set(CMAKE_SYSTEM_NAME Windows)
+# The 32-bit Windows program, the one we ship; it runs under 32-bit Wine.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-# Every Windows program (tests included) runs under Wine in the project's own prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+set(QM_MINGW_TRIPLE i686-w64-mingw32)
+set(QM_WINE_ARCH win32)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw.cmake)

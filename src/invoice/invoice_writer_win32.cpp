@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr unsigned long long kMaxSingleWrite = MAXDWORD;
+
 class FileHandle {
   public:
     explicit FileHandle(HANDLE handle) : handle_(handle) {}
@@ -73,7 +75,8 @@ bool AppendToFile(const char* path, const char* bytes, std::size_t length, bool 
         data = joined.data();
         total = joined.size();
     }
-    static_assert(sizeof(std::size_t) <= sizeof(DWORD), "one WriteFile takes any length");
+    // One WriteFile takes at most 4 GiB - 1 bytes; a record never comes near that.
+    if (total > kMaxSingleWrite) return false;
     DWORD written = 0;
     if (!WriteFile(file.get(), data, static_cast<DWORD>(total), &written, nullptr)) return false;
     return written == total;

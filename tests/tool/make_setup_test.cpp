@@ -23,8 +23,8 @@ std::string Le(std::uint32_t value, int bytes = 4) {
     return out;
 }
 
-// A 32-bit PE image: DOS header pointing at 0x80, signature, file header, optional header
-// magic, then filler bytes of every value.
+// A PE image (PE32 for i386 unless told otherwise): DOS header pointing at 0x80, signature, file
+// header, optional header magic, then filler bytes of every value.
 std::string ProgramImage(std::uint16_t machine = 0x14C, std::uint16_t magic = 0x10B) {
     std::string image = "MZ" + std::string(0x3A, '\0') + Le(0x80);
     image.resize(0x80, '\0');
@@ -79,24 +79,25 @@ class MakeSetup : public ::testing::Test {
 };
 
 TEST_F(MakeSetup, TheCoreReaderAcceptsWhatTheToolMakesAndTheToolIsDeterministic) {
-    const std::string image = ProgramImage();
-    const std::string help = "\x3F\x5F\x03" + std::string(1, '\0') + "help text";
-    ASSERT_EQ(Pack(image, help, "Setup.exe"), 0) << Read(folder_ + "/err");
-    const std::string setup = Read(folder_ + "/Setup.exe");
-    ASSERT_EQ(setup.size(), image.size() + help.size() + kTrailerLength);
-    EXPECT_EQ(setup.substr(0, image.size() + help.size()), image + help);
+    for (const std::string& image : {ProgramImage(), ProgramImage(0x8664, 0x20B)}) {
+        const std::string help = "\x3F\x5F\x03" + std::string(1, '\0') + "help text";
+        ASSERT_EQ(Pack(image, help, "Setup.exe"), 0) << Read(folder_ + "/err");
+        const std::string setup = Read(folder_ + "/Setup.exe");
+        ASSERT_EQ(setup.size(), image.size() + help.size() + kTrailerLength);
+        EXPECT_EQ(setup.substr(0, image.size() + help.size()), image + help);
 
-    unsigned char tail[kTrailerLength];
-    setup.copy(reinterpret_cast<char*>(tail), kTrailerLength, setup.size() - kTrailerLength);
-    const InstallTrailer trailer = ParseInstallTrailer(tail);
-    EXPECT_TRUE(TrailerFitsFile(trailer, setup.size()));
-    EXPECT_EQ(trailer.sizes[0], static_cast<std::int32_t>(image.size()));
-    EXPECT_EQ(trailer.marker, kSetupMarker);
-    const auto* data = reinterpret_cast<const unsigned char*>(setup.data());
-    EXPECT_EQ(AddToChecksum(0, data, setup.size() - kTrailerLength), trailer.checksum);
+        unsigned char tail[kTrailerLength];
+        setup.copy(reinterpret_cast<char*>(tail), kTrailerLength, setup.size() - kTrailerLength);
+        const InstallTrailer trailer = ParseInstallTrailer(tail);
+        EXPECT_TRUE(TrailerFitsFile(trailer, setup.size()));
+        EXPECT_EQ(trailer.sizes[0], static_cast<std::int32_t>(image.size()));
+        EXPECT_EQ(trailer.marker, kSetupMarker);
+        const auto* data = reinterpret_cast<const unsigned char*>(setup.data());
+        EXPECT_EQ(AddToChecksum(0, data, setup.size() - kTrailerLength), trailer.checksum);
 
-    ASSERT_EQ(Pack(image, help, "Again.exe"), 0);
-    EXPECT_EQ(Read(folder_ + "/Again.exe"), setup);
+        ASSERT_EQ(Pack(image, help, "Again.exe"), 0);
+        EXPECT_EQ(Read(folder_ + "/Again.exe"), setup);
+    }
 }
 
 TEST_F(MakeSetup, RefusesWhatCannotBeASetupFileAndWritesNothing) {
@@ -108,7 +109,9 @@ TEST_F(MakeSetup, RefusesWhatCannotBeASetupFileAndWritesNothing) {
     } cases[] = {
         {"not a program", "plain text, not an image", "help"},
         {"a DOS header only", image.substr(0, 0x80), "help"},
-        {"a 64-bit program", ProgramImage(0x8664, 0x20B), "help"},
+        {"an ARM64 program", ProgramImage(0xAA64, 0x20B), "help"},
+        {"an x86-64 machine with a PE32 header", ProgramImage(0x8664, 0x10B), "help"},
+        {"an i386 machine with a PE32+ header", ProgramImage(0x14C, 0x20B), "help"},
         {"a set-up file", image + Le(kSetupMarker), "help"},
         {"an uninstaller", image + Le(kUninstallMarker), "help"},
         {"an empty help file", image, ""},

@@ -11,8 +11,8 @@ which must match kPayloadTable in src/setup/install_payload.cpp). The output is
 all numbers 32-bit little-endian: each size signed, the checksum the byte sum of every data
 byte modulo 2^32, the marker the set-up marker 0x0F0FF0F0.
 
-The tool refuses an image that is not a 32-bit Windows program or already carries a set-up or
-uninstall marker, an empty entry, and an entry of 2 GiB or more. It writes to a temporary
+The tool refuses an image that is not a Windows program for i386 (PE32) or x86-64 (PE32+), or
+that already carries a set-up or uninstall marker, an empty entry, and an entry of 2 GiB or more. It writes to a temporary
 file beside the output, reads that back and checks its layout and checksum, and only then
 renames it into place. The same inputs always give the same bytes. Standard library only.
 """
@@ -30,8 +30,9 @@ UNINSTALL_MARKER = 0xF0F00F0F
 MAX_ENTRY_SIZE = 0x7FFFFFFF  # a size is stored as a signed 32-bit value
 CHUNK = 1 << 20
 
-PE_MACHINE_I386 = 0x14C
-PE_OPTIONAL_MAGIC_32 = 0x10B
+# The images the tool packs: (machine, optional-header magic) of a PE32 i386 program and of a
+# PE32+ x86-64 program. The set-up file's layout is the same for both.
+PE_KINDS = {0x14C: (0x10B, "i386 PE32"), 0x8664: (0x20B, "x86-64 PE32+")}
 
 
 class Refusal(Exception):
@@ -39,10 +40,10 @@ class Refusal(Exception):
 
 
 def check_program_image(path):
-    """Refuses anything but a 32-bit PE image that carries no run-mode marker yet."""
+    """Refuses anything but an i386 or x86-64 PE image that carries no run-mode marker yet."""
 
     def refuse(why):
-        raise Refusal(f"{path}: not a 32-bit Windows program ({why})")
+        raise Refusal(f"{path}: not an i386 or x86-64 Windows program ({why})")
 
     with open(path, "rb") as image:
         dos_header = image.read(0x40)
@@ -55,11 +56,12 @@ def check_program_image(path):
         if len(pe_header) < 26 or pe_header[:4] != b"PE\0\0":
             refuse(f"no PE signature at offset 0x{pe_offset:X}")
         machine, = struct.unpack_from("<H", pe_header, 4)
-        if machine != PE_MACHINE_I386:
-            refuse(f"machine 0x{machine:04X}, not i386 0x{PE_MACHINE_I386:04X}")
+        if machine not in PE_KINDS:
+            refuse(f"machine 0x{machine:04X}, neither i386 0x14C nor x86-64 0x8664")
         magic, = struct.unpack_from("<H", pe_header, 24)
-        if magic != PE_OPTIONAL_MAGIC_32:
-            refuse(f"optional header magic 0x{magic:04X}, not PE32 0x{PE_OPTIONAL_MAGIC_32:04X}")
+        expected_magic, kind = PE_KINDS[machine]
+        if magic != expected_magic:
+            refuse(f"optional header magic 0x{magic:04X}, not 0x{expected_magic:04X} of {kind}")
         image.seek(-4, os.SEEK_END)
         last, = struct.unpack("<I", image.read(4))
     if last in (SETUP_MARKER, UNINSTALL_MARKER):
