@@ -366,17 +366,14 @@ TEST(DialogToolsTest, HelpFileLiesBesideTheRunningProgramWhateverTheCurrentFolde
     GetTempPathA(sizeof temp, temp);
     SetCurrentDirectoryA(temp);
     char path[MAX_PATH];
-    char manual[MAX_PATH];
-    HelpFilePath("app.hlp", path);
-    HelpFilePath("manual.html", manual);
+    HelpFilePath("manual.html", path);
     SetCurrentDirectoryA(before);
 
     char program[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, program, sizeof program - 1);
-    std::string folder(program);
-    folder = folder.substr(0, folder.find_last_of("\\/"));
-    EXPECT_STREQ(path, (folder + "\\app.hlp").c_str());
-    EXPECT_STREQ(manual, (folder + "\\manual.html").c_str());
+    std::string expected(program);
+    expected = expected.substr(0, expected.find_last_of("\\/")) + "\\manual.html";
+    EXPECT_STREQ(path, expected.c_str());
 }
 
 TEST(DialogToolsTest, ModifierBitsFollowTheKeysHeldNow) {
