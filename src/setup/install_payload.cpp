@@ -16,6 +16,7 @@ void AppendLittleEndian(std::string& out, std::uint32_t value) {
 const PayloadEntry kPayloadTable[] = {
     {nullptr, "quillmet.exe"},
     {nullptr, "app.hlp"},
+    {nullptr, "manual.html"},
     {nullptr, nullptr},
 };
 

@@ -20,7 +20,7 @@ struct PayloadEntry {
 
 // The entries of this program, in file order, ended by a row without a name.
 extern const PayloadEntry kPayloadTable[];
-constexpr int kPayloadEntryCount = 2;
+constexpr int kPayloadEntryCount = 3;
 
 // The bytes at the end of a set-up file that hold the sizes, the checksum and the marker.
 constexpr std::size_t kTrailerLength = 4 * (kPayloadEntryCount + 2);

@@ -8,7 +8,9 @@
 
 #include "settings/run_at_logon_win32.h"
 #include "settings/settings_store_win32.h"
+#include "settings/system_checks_win32.h"
 #include "setup/run_mode.h"
+#include "ui/help_viewer_choice.h"
 
 namespace {
 
@@ -178,8 +180,12 @@ bool FinishInstallation(HWND owner, const char* programFolder) {
     CreateShortcut(desktopLink, exe);
     WriteRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "Quillmet Uninstall");
     WriteRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", uninstaller);
+    // The shortcut is every user's: the Windows version alone chooses the form of the manual.
+    DWORD major = 0;
+    DWORD minor = 0;
+    ReadWindowsVersion(major, minor);
     char helpFile[kPathSize];
-    PathJoin(programFolder, "app.hlp", helpFile);
+    PathJoin(programFolder, HelpFileName(ChooseHelpViewer(major, "")), helpFile);
     AddProgramsMenuShortcut(helpFile, "Quillmet Help");
     WriteRunValue(SettingsScope::MachineWide, exe);
     return true;

@@ -20,7 +20,7 @@ StartArguments AfterProgram(const std::string& rest) {
 
 }  // namespace
 
-const char* const kInstalledFileNames[] = {"quillmet.exe", "app.hlp", "uninst.exe",
+const char* const kInstalledFileNames[] = {"quillmet.exe", "app.hlp", "manual.html", "uninst.exe",
                                            "app.gid",      "app.fts", "app.ftg"};
 
 StartArguments ReadStartArguments(const char* rawCommandLine,

@@ -8,7 +8,7 @@
 // The files an installation puts into the program folder, with the index files the help
 // viewer makes beside the help file. The uninstaller deletes these and nothing else.
 extern const char* const kInstalledFileNames[];
-constexpr int kInstalledFileCount = 6;
+constexpr int kInstalledFileCount = 7;
 
 // How the uninstaller was started. Windows starts the stored "UninstallString" unquoted, so a
 // path with blanks must not be taken for a program and its arguments.

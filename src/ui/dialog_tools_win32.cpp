@@ -1,28 +1,6 @@
-// Routines shared by all dialogs: help, disabling and moving controls, dialog units.
+// Routines shared by all dialogs: disabling and moving controls, dialog units. Help is in
+// ui/help_topics_win32.cpp.
 #include "ui/dialog_base_win32.h"
-
-#include "settings/paths.h"
-
-namespace {
-
-constexpr char kHelpFileName[] = "app.hlp";
-
-}  // namespace
-
-void HelpFilePath(char (&path)[MAX_PATH]) {
-    // The running module's own file: the command line may name the program relatively.
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, sizeof program - 1);
-    char folder[kPathSize];
-    PathDirectory(program, folder);
-    PathJoin(folder, kHelpFileName, path);
-}
-
-void ShowHelpTopic(HWND window, UINT command, ULONG_PTR data) {
-    char path[MAX_PATH];
-    HelpFilePath(path);
-    WinHelpA(window, path, command, data);
-}
 
 void DisableControl(DialogBase& dialog, HWND control) {
     if (control == nullptr) return;

@@ -20,18 +20,6 @@ bool Answers(HWND window) {
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
 }
 
-// Brings the window to the front and presses F1 on the keyboard, as a user would.
-bool PressF1(HWND window) {
-    SetForegroundWindow(window);
-    if (!WaitFor([&] { return GetForegroundWindow() == window; }, kDialogBoundMs)) return false;
-    INPUT keys[2] = {};
-    keys[0].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = VK_F1;
-    keys[1] = keys[0];
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    return SendInput(2, keys, sizeof(INPUT)) == 2;
-}
-
 class HelpTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -48,7 +36,8 @@ TEST_F(HelpTest, F1InTheMainWindowShowsTheContentsAndTheProgramKeepsWorking) {
     RunningProgram program;
     HWND window = program.window();
     ASSERT_NE(window, nullptr) << "no window titled Quillmet appeared";
-    ASSERT_TRUE(PressF1(window)) << "the main window did not come to the front";
+    ASSERT_TRUE(PressKey(window, VK_F1, kDialogBoundMs))
+        << "the main window did not come to the front";
 
     HWND viewer = help_viewer::WaitForTopic("Quillmet Help", kHelpBoundMs);
     ASSERT_NE(viewer, nullptr) << "F1 showed no contents; shown: " << help_viewer::Shown();

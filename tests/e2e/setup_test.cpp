@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "setup/install_payload.h"
 #include "support/running_program.h"
 
 namespace e2e {
@@ -151,9 +152,9 @@ class SetupTest : public testing::Test {
 TEST_F(SetupTest, AQuietInstallLeavesTheWholeFootprint) {
     InstallQuietly();
     const std::string image = Bytes(setup_);
-    ASSERT_GT(image.size(), 16u);
-    std::uint32_t sizes[2];
-    std::memcpy(sizes, image.data() + image.size() - 16, sizeof sizes);
+    ASSERT_GT(image.size(), kTrailerLength);
+    std::uint32_t sizes[kPayloadEntryCount];
+    std::memcpy(sizes, image.data() + image.size() - kTrailerLength, sizeof sizes);
     const std::string program = Bytes(exe_);
     const std::string uninstaller = Bytes(uninstaller_);
     ASSERT_EQ(program.size(), sizes[0] + 4u);
@@ -162,11 +163,13 @@ TEST_F(SetupTest, AQuietInstallLeavesTheWholeFootprint) {
     ASSERT_EQ(uninstaller.size(), sizes[0] + 4u);
     EXPECT_EQ(uninstaller.substr(sizes[0]), "\x0F\x0F\xF0\xF0");
     EXPECT_EQ(Bytes(Join(folder_, "app.hlp")), image.substr(sizes[0], sizes[1]));
+    EXPECT_EQ(Bytes(Join(folder_, "manual.html")), image.substr(sizes[0] + sizes[1], sizes[2]));
 
     const std::string programs =
         Join(RegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs"), "Quillmet");
     const std::string desktop = RegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop");
     EXPECT_EQ(LinkTarget(Join(programs, "Quillmet.lnk")), exe_);
+    // Before Vista the help shortcut opens the WinHelp file.
     EXPECT_EQ(LinkTarget(Join(programs, "Quillmet Help.lnk")), Join(folder_, "app.hlp"));
     EXPECT_EQ(LinkTarget(Join(desktop, "Quillmet.lnk")), exe_);
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Quillmet Uninstall");
@@ -255,8 +258,8 @@ TEST_F(SetupTest, DamagedSetUpFilesAndFilesInUseLeaveTheInstallationAsItWas) {
     ASSERT_TRUE(CloseProgram());
     const std::string installed = Bytes(exe_);
     const std::string good = Bytes(setup_);
-    const std::size_t tail = good.size() - 16;
-    std::int32_t sizes[2];
+    const std::size_t tail = good.size() - kTrailerLength;
+    std::int32_t sizes[kPayloadEntryCount];
     std::memcpy(sizes, good.data() + tail, sizeof sizes);
 
     const auto withSize = [&](int entry, std::int32_t size) {
@@ -268,8 +271,9 @@ TEST_F(SetupTest, DamagedSetUpFilesAndFilesInUseLeaveTheInstallationAsItWas) {
     flipped[good.find("This program")] ^= 0x01;  // DOS stub text: never executed
     std::string helpRemoved =
         good.substr(0, static_cast<std::size_t>(sizes[0])) + good.substr(tail);
-    const std::string damaged[] = {flipped, withSize(1, sizes[1] + 1), withSize(0, 0x7FFFFFFF),
-                                   withSize(1, -5), helpRemoved};
+    const std::string damaged[] = {
+        flipped,         withSize(1, sizes[1] + 1), withSize(0, 0x7FFFFFFF),
+        withSize(1, -5), withSize(2, sizes[2] - 1), helpRemoved};
     const std::string folder = MakeScratchFolder("damaged-setup");
     for (const std::string& bytes : damaged) {
         const std::string file = Join(folder, "Quillmet-Setup.exe");
@@ -334,7 +338,7 @@ TEST_F(SetupTest, RemovalAsksThenRemovesOnlyTheInstallation) {
             EXPECT_TRUE(Exists(uninstaller_));
         }
     }
-    for (const char* name : {"quillmet.exe", "uninst.exe", "app.hlp"}) {
+    for (const char* name : {"quillmet.exe", "uninst.exe", "app.hlp", "manual.html"}) {
         EXPECT_FALSE(Exists(Join(folder_, name))) << name;
     }
     EXPECT_TRUE(Exists(userFile));

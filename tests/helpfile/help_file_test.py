@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Builds app.hlp from the manual's source and reads it back as the help viewer would."""
+"""Builds app.hlp from the manual's source and reads it back as the help viewer would; builds
+manual.html from the same source and checks it holds the same topics under their names."""
 
 import os
 import re
@@ -30,6 +31,15 @@ def build(source, values=VALUES):
     return build_help_file(make_help.parse_source(source, values))
 
 
+def build_html(source, values=VALUES):
+    return make_help.build_html_manual(make_help.parse_source(source, values)).decode()
+
+
+def html_sections(page):
+    """(anchor, title) of each topic of manual.html, in page order."""
+    return re.findall(r'<section id="([^"]+)">\n<h[12]>([^<]*)</h', page)
+
+
 class HelpFileTest(unittest.TestCase):
     def test_every_internal_file_is_found_through_the_directory(self):
         data = build(MANUAL)
@@ -50,9 +60,8 @@ class HelpFileTest(unittest.TestCase):
                 ("map 101", reader.map_offset(101), "The Settings Page"),
                 ("map 103", reader.map_offset(103), "The Invoice Data Dialog"),
                 ("context contents", reader.context_offset("contents"), "Quillmet Help"),
-                ("context settings_page", reader.context_offset("SETTINGS_PAGE"),
-                 "The Settings Page"),
-                ("context invoice_data_dialog", reader.context_offset("invoice_data_dialog"),
+                ("context settings", reader.context_offset("SETTINGS"), "The Settings Page"),
+                ("context invoice", reader.context_offset("invoice"),
                  "The Invoice Data Dialog")):
             with self.subTest(how=how):
                 topic = reader.topic_at(offset)
@@ -116,10 +125,30 @@ class HelpFileTest(unittest.TestCase):
             output = os.path.join(folder, "app.hlp")
             with open(source, "w", encoding="utf-8") as stream:
                 stream.write("@topic a\n")
-            arguments = ["--source", source, "--output", output, "--version", "1",
-                         "--web-host", "h"]
+            arguments = ["--source", source, "--output", output, "--html-output",
+                         os.path.join(folder, "manual.html"), "--version", "1", "--web-host", "h"]
             self.assertEqual(make_help.main(arguments), 1)
-            self.assertFalse(os.path.exists(output))
+            self.assertEqual(os.listdir(folder), ["bad.txt"])
+
+    def test_the_html_manual_holds_every_context_number_under_its_anchor_and_stands_alone(self):
+        for name, source in (("manual", MANUAL), ("long", LONG_SOURCE)):
+            with self.subTest(source=name):
+                reader = HelpFileReader(build(source))
+                page = build_html(source)
+                self.assertEqual(page, build_html(source), "the same source, the same bytes")
+                sections = html_sections(page)
+                self.assertEqual([t for _, t in sections], [t.title for t in reader.topics()])
+                self.assertEqual(reader.context_offset(sections[0][0]), reader.contents_offset())
+                for number, offset in reader.map_entries():
+                    self.assertEqual([t for a, t in sections if reader.context_offset(a) == offset],
+                                     [reader.topic_at(offset).title], f"map {number}")
+        # The anchors the program opens; the page needs nothing from outside.
+        page = build_html(MANUAL)
+        self.assertEqual([a for a, _ in html_sections(page)], ["contents", "settings", "invoice"])
+        self.assertIsNone(re.search(r'<script|<link|src=|href="(?!#)|\u2022|\*\*', page))
+        self.assertIn("<li><b>Words</b>: a word is", page)
+        head = "@help-title T\n@caption C\n@copyright R\n@topic a\n= A\n"
+        self.assertIn("<p>x &lt;script&gt; &amp; y</p>", build_html(head + "x <script> & y\n"))
 
     def test_the_reader_rejects_damaged_files(self):
         good = build(MANUAL)

@@ -34,6 +34,8 @@ std::string ProgramImage(std::uint16_t machine = 0x14C, std::uint16_t magic = 0x
     return image;
 }
 
+const std::string kManual = "<!DOCTYPE html><p>manual</p>";
+
 class MakeSetup : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -54,15 +56,18 @@ class MakeSetup : public ::testing::Test {
     }
 
     // Packs the files into `output`; returns the tool's exit status.
-    int Run(const std::string& imagePath, const std::string& helpPath, const std::string& output) {
+    int Run(const std::string& imagePath, const std::string& helpPath,
+            const std::string& manualPath, const std::string& output) {
         const std::string command = std::string(QM_MAKE_SETUP) + " -o '" + folder_ + "/" + output +
-                                    "' '" + imagePath + "' '" + helpPath + "' >/dev/null 2>'" +
-                                    folder_ + "/err'";
+                                    "' '" + imagePath + "' '" + helpPath + "' '" + manualPath +
+                                    "' >/dev/null 2>'" + folder_ + "/err'";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    int Pack(const std::string& image, const std::string& help, const std::string& output) {
-        return Run(Write("image.exe", image), Write("app.hlp", help), output);
+    int Pack(const std::string& image, const std::string& help, const std::string& output,
+             const std::string& manual = kManual) {
+        return Run(Write("image.exe", image), Write("app.hlp", help), Write("manual.html", manual),
+                   output);
     }
 
     std::set<std::string> Listing() {
@@ -83,14 +88,16 @@ TEST_F(MakeSetup, TheCoreReaderAcceptsWhatTheToolMakesAndTheToolIsDeterministic)
         const std::string help = "\x3F\x5F\x03" + std::string(1, '\0') + "help text";
         ASSERT_EQ(Pack(image, help, "Setup.exe"), 0) << Read(folder_ + "/err");
         const std::string setup = Read(folder_ + "/Setup.exe");
-        ASSERT_EQ(setup.size(), image.size() + help.size() + kTrailerLength);
-        EXPECT_EQ(setup.substr(0, image.size() + help.size()), image + help);
+        ASSERT_EQ(setup.size(), image.size() + help.size() + kManual.size() + kTrailerLength);
+        EXPECT_EQ(setup.substr(0, setup.size() - kTrailerLength), image + help + kManual);
 
         unsigned char tail[kTrailerLength];
         setup.copy(reinterpret_cast<char*>(tail), kTrailerLength, setup.size() - kTrailerLength);
         const InstallTrailer trailer = ParseInstallTrailer(tail);
         EXPECT_TRUE(TrailerFitsFile(trailer, setup.size()));
         EXPECT_EQ(trailer.sizes[0], static_cast<std::int32_t>(image.size()));
+        EXPECT_EQ(trailer.sizes[1], static_cast<std::int32_t>(help.size()));
+        EXPECT_EQ(trailer.sizes[2], static_cast<std::int32_t>(kManual.size()));
         EXPECT_EQ(trailer.marker, kSetupMarker);
         const auto* data = reinterpret_cast<const unsigned char*>(setup.data());
         EXPECT_EQ(AddToChecksum(0, data, setup.size() - kTrailerLength), trailer.checksum);
@@ -106,6 +113,7 @@ TEST_F(MakeSetup, RefusesWhatCannotBeASetupFileAndWritesNothing) {
         const char* what;
         std::string image;
         std::string help;
+        std::string manual = kManual;
     } cases[] = {
         {"not a program", "plain text, not an image", "help"},
         {"a DOS header only", image.substr(0, 0x80), "help"},
@@ -116,16 +124,18 @@ TEST_F(MakeSetup, RefusesWhatCannotBeASetupFileAndWritesNothing) {
         {"an uninstaller", image + Le(kUninstallMarker), "help"},
         {"an empty help file", image, ""},
         {"an empty image", "", "help"},
+        {"an empty HTML manual", image, "help", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Pack(c.image, c.help, "Refused.exe"), 1) << c.what;
+        EXPECT_EQ(Pack(c.image, c.help, "Refused.exe", c.manual), 1) << c.what;
         EXPECT_NE(Read(folder_ + "/err").find("error:"), std::string::npos) << c.what;
     }
     // An entry of 2 GiB (sparse, never read) is one byte over the limit.
     const std::string big = Write("big.hlp", "");
     ASSERT_EQ(truncate(big.c_str(), 0x80000000LL), 0);
-    EXPECT_EQ(Run(Write("image.exe", image), big, "Refused.exe"), 1);
-    EXPECT_EQ(Listing(), std::set<std::string>({"app.hlp", "big.hlp", "err", "image.exe"}))
+    EXPECT_EQ(Run(Write("image.exe", image), big, Write("manual.html", kManual), "Refused.exe"), 1);
+    EXPECT_EQ(Listing(),
+              std::set<std::string>({"app.hlp", "big.hlp", "err", "image.exe", "manual.html"}))
         << "an output or temporary file was left behind";
 }
 

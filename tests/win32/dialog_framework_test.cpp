@@ -366,13 +366,13 @@ TEST(DialogToolsTest, HelpFileLiesBesideTheRunningProgramWhateverTheCurrentFolde
     GetTempPathA(sizeof temp, temp);
     SetCurrentDirectoryA(temp);
     char path[MAX_PATH];
-    HelpFilePath(path);
+    HelpFilePath("manual.html", path);
     SetCurrentDirectoryA(before);
 
     char program[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, program, sizeof program - 1);
     std::string expected(program);
-    expected = expected.substr(0, expected.find_last_of("\\/")) + "\\app.hlp";
+    expected = expected.substr(0, expected.find_last_of("\\/")) + "\\manual.html";
     EXPECT_STREQ(path, expected.c_str());
 }
 

@@ -242,16 +242,16 @@ class HelpFileReader:
     def contexts(self):
         return self._btree_entries(self.internal_file("|CONTEXT"), "|CONTEXT", _context_leaf)
 
-    def map_offset(self, number):
+    def map_entries(self):
+        """Every (map number, topic offset) of |CTXOMAP, in file order."""
         data = self.internal_file("|CTXOMAP")
         count = _u16(data, 0)
         if 2 + 8 * count > len(data):
             raise HelpReadError("|CTXOMAP: entries run past the end")
-        for i in range(count):
-            entry, offset = struct.unpack_from("<iI", data, 2 + 8 * i)
-            if entry == number:
-                return offset
-        return None
+        return [struct.unpack_from("<iI", data, 2 + 8 * i) for i in range(count)]
+
+    def map_offset(self, number):
+        return next((offset for entry, offset in self.map_entries() if entry == number), None)
 
     # -- |TOPIC
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Builds the program's help file (app.hlp, Windows 3.1 format) from its readable source.
+"""Builds the program's manual from its readable source: the help file (app.hlp, Windows 3.1
+format) and, with --html-output, the same topics as one HTML page (manual.html) for systems
+without the WinHelp viewer.
 
     python3 make_help.py --source resources/help/manual.txt --output app.hlp \\
-                         --version 1.05 --web-host www.example.com
+                         --html-output manual.html --version 1.05 --web-host www.example.com
 
 The source is plain text, one paragraph per line or per run of lines:
 
@@ -21,7 +23,8 @@ The source is plain text, one paragraph per line or per run of lines:
 Titles and sub-headings are one line each. Any other line that starts with none of these
 markers continues the paragraph or list item above it; a blank line ends it. **TEXT** is set
 in bold. {version} and {web_host} are replaced with the values given on the command line.
-Faults in the source are reported with their line number, and no file is written.
+Faults in the source are reported with their line number, and no file is written. In the
+HTML page each topic is the target of its context name (manual.html#contents).
 """
 
 import argparse
@@ -33,6 +36,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from hlp_writer import (Font, HelpFile, HelpFileError, Paragraph, ParagraphFormat,  # noqa: E402
                         Topic, build_help_file)
+from html_writer import build_manual_html  # noqa: E402
 
 BODY, TITLE, HEADING, BOLD = range(4)
 FONTS = (
@@ -49,6 +53,7 @@ FORMATS = {
                              tab_stops=(28,)), BODY),
     "text": (ParagraphFormat(space_below=8), BODY),
 }
+KIND_OF_FORMAT = {fmt: kind for kind, (fmt, _) in FORMATS.items()}
 MARKERS = (("== ", "heading"), ("= ", "title"), ("- ", "item"))
 BULLET = "\u2022"
 CONTEXT_NAME = re.compile(r"[A-Za-z0-9._]+")
@@ -165,10 +170,24 @@ def _topic(rest, topics, where):
     return Topic(title="", context=context, map_numbers=tuple(numbers))
 
 
+def build_html_manual(help_file):
+    """manual.html for a HelpFile that parse_source made."""
+    return build_manual_html(help_file, lambda p: KIND_OF_FORMAT[p.format], (BOLD,), BULLET)
+
+
+def write_file(path, data):
+    temporary = path + ".tmp"
+    with open(temporary, "wb") as stream:
+        stream.write(data)
+    os.replace(temporary, path)
+
+
 def main(arguments):
-    parser = argparse.ArgumentParser(description="Builds app.hlp from its source.")
+    parser = argparse.ArgumentParser(
+        description="Builds app.hlp and manual.html from their source.")
     parser.add_argument("--source", required=True)
     parser.add_argument("--output", required=True)
+    parser.add_argument("--html-output")
     parser.add_argument("--version", required=True)
     parser.add_argument("--web-host", required=True)
     options = parser.parse_args(arguments)
@@ -177,11 +196,12 @@ def main(arguments):
             source = stream.read()
         help_file = parse_source(source, {"version": options.version,
                                           "web_host": options.web_host}, options.source)
-        data = build_help_file(help_file)
-        temporary = options.output + ".tmp"
-        with open(temporary, "wb") as stream:
-            stream.write(data)
-        os.replace(temporary, options.output)
+        # Both are made before either is written: a fault leaves no file behind.
+        outputs = [(options.output, build_help_file(help_file))]
+        if options.html_output:
+            outputs.append((options.html_output, build_html_manual(help_file)))
+        for path, data in outputs:
+            write_file(path, data)
     except (OSError, UnicodeDecodeError, SourceError, HelpFileError) as error:
         print(f"make_help: {error}", file=sys.stderr)
         return 1

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Packs the set-up file: the program image with the files it installs appended.
 
-    make_setup.py -o Quillmet-Setup.exe quillmet.exe app.hlp
+    make_setup.py -o Quillmet-Setup.exe quillmet.exe app.hlp manual.html
 
 The entries are given in the order of the program's payload table (PAYLOAD_NAMES below,
 which must match kPayloadTable in src/setup/install_payload.cpp). The output is
@@ -24,7 +24,7 @@ import struct
 import sys
 import tempfile
 
-PAYLOAD_NAMES = ("quillmet.exe", "app.hlp")
+PAYLOAD_NAMES = ("quillmet.exe", "app.hlp", "manual.html")
 SETUP_MARKER = 0x0F0FF0F0
 UNINSTALL_MARKER = 0xF0F00F0F
 MAX_ENTRY_SIZE = 0x7FFFFFFF  # a size is stored as a signed 32-bit value

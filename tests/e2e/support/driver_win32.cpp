@@ -144,6 +144,17 @@ HWND FindOwnedWindow(HWND owner, const char* className, const char* title) {
     return nullptr;
 }
 
+bool PressKey(HWND window, WORD virtualKey, DWORD timeoutMs) {
+    SetForegroundWindow(window);
+    if (!WaitFor([&] { return GetForegroundWindow() == window; }, timeoutMs)) return false;
+    INPUT keys[2] = {};
+    keys[0].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = virtualKey;
+    keys[1] = keys[0];
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
 std::string MessageBoxText(HWND box) {
     // A message box's text is its static control with id 0xFFFF.
     return ControlText(box, 0xFFFF);

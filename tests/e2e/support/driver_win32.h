@@ -57,6 +57,10 @@ bool WaitFor(Condition condition, DWORD timeoutMs) {
     }
 }
 
+// Brings the window to the front (waiting at most timeoutMs) and presses and releases the key
+// on the keyboard, as a user would. False when the window did not come to the front.
+bool PressKey(HWND window, WORD virtualKey, DWORD timeoutMs);
+
 // The text of a message box (its static control) and a press on one of its buttons.
 std::string MessageBoxText(HWND box);
 void PressButton(HWND dialog, int buttonId);

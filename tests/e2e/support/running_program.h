@@ -13,11 +13,13 @@ constexpr UINT kCloseRequest = WM_USER + 102;
 
 class RunningProgram {
   public:
-    // Starts quillmet.exe with the given arguments; window() is null when no window came.
-    // The splash of a normal start is closed with a click, as a user would, unless kept.
-    explicit RunningProgram(const char* arguments = "", bool keepSplash = false) {
-        std::string line = "\"" + ProgramPath() + "\" " + arguments;
-        if (process_.Start(ProgramPath(), line)) {
+    // Starts quillmet.exe (or a copy of it at program) with the given arguments; window() is
+    // null when no window came. The splash of a normal start is closed with a click, as a user
+    // would, unless kept.
+    explicit RunningProgram(const char* arguments = "", bool keepSplash = false,
+                            const std::string& program = ProgramPath()) {
+        std::string line = "\"" + program + "\" " + arguments;
+        if (process_.Start(program, line)) {
             window_ = WaitForDialog("Quillmet", process_.Id(), kStartBoundMs);
             // The window exists before its set-up has run: wait until the program waits for
             // input, with its fields filled and its splash open.
