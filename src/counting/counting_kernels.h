@@ -17,6 +17,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#if defined(__x86_64__)
+#include <x86intrin.h>
+#endif
+
 #include "counting/text_counting.h"
 
 namespace counting_detail {
@@ -45,13 +49,15 @@ struct BlockMasks {
 // Population count in the instruction set of the kernel it is inlined into.
 inline int PopCount(std::uint64_t bits) { return __builtin_popcountll(bits); }
 
-// a + b + carryIn (0 or 1) into *sum; returns the carry out.
+// a + b + carryIn (0 or 1) into *sum; returns the carry out. One add-with-carry instruction
+// where there is one for 64 bits: a 128-bit sum makes the compiler spill both halves.
 inline std::uint64_t AddWithCarry(std::uint64_t a, std::uint64_t b, std::uint64_t carryIn,
                                   std::uint64_t* sum) {
-#if defined(__SIZEOF_INT128__)
-    const unsigned __int128 total = static_cast<unsigned __int128>(a) + b + carryIn;
-    *sum = static_cast<std::uint64_t>(total);
-    return static_cast<std::uint64_t>(total >> 64);
+#if defined(__x86_64__)
+    unsigned long long total;
+    const unsigned char carryOut = _addcarry_u64(static_cast<unsigned char>(carryIn), a, b, &total);
+    *sum = total;
+    return carryOut;
 #else
     std::uint64_t partial;
     const bool carryPartial = __builtin_add_overflow(a, b, &partial);
@@ -147,8 +153,7 @@ struct BlockCounter {
         if (!kWide && PopCount(m.takes & ~upToFirstBreak) >= width) return false;
         const int lastBreak = 63 ^ __builtin_clzll(m.breaks | 1);  // the highest set bit
         const std::int64_t afterLastBreak = PopCount((m.takes >> lastBreak) >> 1);
-        const std::int64_t afterBreak = -static_cast<std::int64_t>(m.breaks != 0);
-        column = static_cast<int>(filled ^ ((filled ^ afterLastBreak) & afterBreak));
+        column = static_cast<int>(m.breaks != 0 ? afterLastBreak : filled);
 
         // A visible byte starts a line when nothing visible came between the segment's start
         // and it. With starts = segment starts and gaps = ~shows, the carries of
