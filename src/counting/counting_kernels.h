@@ -153,7 +153,8 @@ struct BlockCounter {
         if (!kWide && PopCount(m.takes & ~upToFirstBreak) >= width) return false;
         const int lastBreak = 63 ^ __builtin_clzll(m.breaks | 1);  // the highest set bit
         const std::int64_t afterLastBreak = PopCount((m.takes >> lastBreak) >> 1);
-        column = static_cast<int>(m.breaks != 0 ? afterLastBreak : filled);
+        const std::int64_t afterBreak = -static_cast<std::int64_t>(m.breaks != 0);
+        column = static_cast<int>(filled ^ ((filled ^ afterLastBreak) & afterBreak));
 
         // A visible byte starts a line when nothing visible came between the segment's start
         // and it. With starts = segment starts and gaps = ~shows, the carries of
