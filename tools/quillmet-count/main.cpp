@@ -29,8 +29,8 @@ struct Reading {
 };
 
 // Counts one input; false (with a message on standard error) when it cannot be read.
-bool CountInputAs(const std::string& name, bool fromStdin, int width, ReadingChoice choice,
-                  CountRow* row) {
+bool CountInput(const std::string& name, bool fromStdin, int width, const Reading& reading,
+                CountRow* row) {
     row->name = name;
     int errorNumber = 0;
     if (fromStdin) {
@@ -38,19 +38,14 @@ bool CountInputAs(const std::string& name, bool fromStdin, int width, ReadingCho
         ReportError(name.empty() ? "standard input" : name, errorNumber);
         return false;
     }
-    if (CountFile(name, width, choice, row, &errorNumber)) return true;
+    if (CountFile(name, width, reading.choice, row, &errorNumber)) {
+        if (reading.show) {
+            std::fprintf(stderr, "%s: %s: %s\n", kProgramName, name.c_str(), row->reading.c_str());
+        }
+        return true;
+    }
     ReportError(name, errorNumber);
     return false;
-}
-
-bool CountInput(const std::string& name, bool fromStdin, int width, const Reading& reading,
-                CountRow* row) {
-    if (!CountInputAs(name, fromStdin, width, reading.choice, row)) return false;
-    if (reading.show) {
-        std::fprintf(stderr, "%s: %s: %s\n", kProgramName,
-                     name.empty() ? "standard input" : name.c_str(), row->reading.c_str());
-    }
-    return true;
 }
 
 }  // namespace
