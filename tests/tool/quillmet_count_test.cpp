@@ -209,7 +209,9 @@ TEST(ReadingWay, OnlyTheThreeWaysAreAccepted) {
     for (const auto& row : rows) {
         ReadingChoice choice = ReadingChoice::Measure;
         EXPECT_EQ(ParseReadingChoice(row.text, &choice), row.valid) << row.text;
-        if (row.valid) EXPECT_EQ(choice, row.choice) << row.text;
+        if (row.valid) {
+            EXPECT_EQ(choice, row.choice) << row.text;
+        }
     }
 }
 
