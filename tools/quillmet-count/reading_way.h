@@ -27,8 +27,9 @@ struct ReadingCosts {
     double readSecondsPerMiB = 0;
 };
 
-// Applies `choice` to `file`: maps it when mapping is asked for, or measured cheaper, and
-// mapping works. Returns the way that the count then takes; measures into *costs.
+// Applies `choice` to `file`: maps it when mapping is asked for, or measured clearly cheaper
+// (less than half the cost of reading), and mapping works. Returns the way that the count then
+// takes; measures into *costs.
 ReadingWay ChooseReadingWay(ReadingChoice choice, RegularFile* file, ReadingCosts* costs);
 
 // How a file was read, for a person: the way, the ranges, the measured costs.
