@@ -8,9 +8,13 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <benchmark/benchmark.h>
 
 #include "counting/text_counting.h"
+#include "parallel_count.h"
+#include "regular_file.h"
 
 namespace {
 
@@ -164,6 +168,40 @@ void ReadTextBench(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(std::memchr(text.data(), '\0', text.size()));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
+
+// The same text in a file, counted on one thread through quillmet-count's own reader, read at
+// offsets into its buffer or mapped afresh each time: ToolReader/<way>/<text bytes>/<width>.
+// Beside OnePass, it shows what reading costs.
+void ToolReaderBench(benchmark::State& state, bool mapped) {
+    const std::string& text = BenchText(static_cast<std::size_t>(state.range(0)));
+    char path[] = "/tmp/counting-bench-XXXXXX";
+    const int descriptor = mkstemp(path);
+    const bool written = descriptor >= 0 && write(descriptor, text.data(), text.size()) ==
+                                                static_cast<ssize_t>(text.size());
+    if (descriptor >= 0) close(descriptor);
+    RegularFile file;
+    if (!written || !file.Open(path)) {
+        state.SkipWithError("cannot write the text to a file");
+        unlink(path);
+        return;
+    }
+    PageAlignedBuffer buffer(kRangeBufferSize);
+    bool read = true;
+    for (auto _ : state) {
+        if (mapped && !file.Map()) read = false;
+        TextCountState counts = StartTextCount(static_cast<int>(state.range(1)));
+        int errorNumber = 0;
+        read = CountFileRange(file, 0, file.size(), &buffer, &counts, &errorNumber) && read;
+        benchmark::DoNotOptimize(counts);
+        file.Unmap();
+    }
+    unlink(path);
+    if (!read) state.SkipWithError("cannot read the file back");
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+
+BENCHMARK_CAPTURE(ToolReaderBench, read, false)->Args({16 << 20, 80});
+BENCHMARK_CAPTURE(ToolReaderBench, map, true)->Args({16 << 20, 80});
 
 BENCHMARK(ReadTextBench)->Arg(64 << 10)->Arg(16 << 20);
 BENCHMARK(CountWordsBench)->Arg(64 << 10)->Arg(16 << 20);

@@ -45,21 +45,6 @@ struct BlockMasks {
 // Population count in the instruction set of the kernel it is inlined into.
 inline int PopCount(std::uint64_t bits) { return __builtin_popcountll(bits); }
 
-// a + b + carryIn (0 or 1) into *sum; returns the carry out.
-inline std::uint64_t AddWithCarry(std::uint64_t a, std::uint64_t b, std::uint64_t carryIn,
-                                  std::uint64_t* sum) {
-#if defined(__SIZEOF_INT128__)
-    const unsigned __int128 total = static_cast<unsigned __int128>(a) + b + carryIn;
-    *sum = static_cast<std::uint64_t>(total);
-    return static_cast<std::uint64_t>(total >> 64);
-#else
-    std::uint64_t partial;
-    const bool carryPartial = __builtin_add_overflow(a, b, &partial);
-    const bool carrySum = __builtin_add_overflow(partial, carryIn, sum);
-    return carryPartial | carrySum;
-#endif
-}
-
 // The position of the set bit of `bits` with `rank` set bits below it (rank < PopCount(bits)).
 // Halves the range six times; no branch, as where a window ends does not follow a pattern.
 inline int SelectBit(std::uint64_t bits, int rank) {
@@ -151,14 +136,16 @@ struct BlockCounter {
         column = static_cast<int>(filled ^ ((filled ^ afterLastBreak) & afterBreak));
 
         // A visible byte starts a line when nothing visible came between the segment's start
-        // and it. With starts = segment starts and gaps = ~shows, the carries of
-        // (starts & gaps) + gaps + unseen run from each start over the gaps and stop at the
-        // first visible byte: carry-in at bit i means "no visible byte since the start".
-        const std::uint64_t starts = ends << 1;
+        // and it. With starts = segment starts (bit 0 too, when the segment before the block
+        // holds nothing visible yet) and gaps = ~shows, the carries of (starts & gaps) + gaps
+        // run from each start over the gaps and stop at the first visible byte: a carry into
+        // bit i means "no visible byte since the start". Bit 0 of ends << 1 is always clear,
+        // so the carry from the block before enters as a start of its own.
+        const std::uint64_t starts = ends << 1 | unseen;
         const std::uint64_t gaps = ~m.shows;
         const std::uint64_t generate = starts & gaps;
         std::uint64_t sum;
-        const std::uint64_t carryOut = AddWithCarry(generate, gaps, unseen, &sum);
+        const std::uint64_t carryOut = __builtin_add_overflow(generate, gaps, &sum) ? 1 : 0;
         const std::uint64_t carries = sum ^ generate ^ gaps;
         lines += static_cast<std::uint64_t>(PopCount(m.shows & (starts | carries)));
         unseen = carryOut | (ends >> 63);

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,6 +18,8 @@
 #include "count_report.h"
 #include "counting/text_counting.h"
 #include "parallel_count.h"
+#include "reading_way.h"
+#include "regular_file.h"
 
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -103,29 +106,56 @@ TEST(CountReport, StandardInputWithoutANameHasNoNameColumn) {
     EXPECT_EQ(FormatCountRows({row}, false), "3 0 0\n");
 }
 
-TEST(ParallelCount, PiecesStartAfterALineBreakAndATextWithoutOneStaysWhole) {
+// A file in a scratch folder that is removed with it.
+class ScratchFile {
+  public:
+    explicit ScratchFile(const std::string& bytes) {
+        char pattern[] = "/tmp/quillmet-count-range-XXXXXX";
+        const int descriptor = mkstemp(pattern);
+        path_ = pattern;
+        if (descriptor >= 0) {
+            EXPECT_EQ(write(descriptor, bytes.data(), bytes.size()),
+                      static_cast<ssize_t>(bytes.size()));
+            close(descriptor);
+        }
+    }
+    ~ScratchFile() { unlink(path_.c_str()); }
+    const char* path() const { return path_.c_str(); }
+
+  private:
+    std::string path_;
+};
+
+TEST(ParallelCount, RangesStartAfterALineBreakAndAFileWithoutOneStaysWhole) {
     struct Row {
         std::string text;
         std::size_t pieces;
-        std::vector<std::size_t> starts;
+        std::vector<std::uint64_t> starts;
     };
     const Row rows[] = {
         // Shares from 5, 10 and 15: after the CR at 9, (10 is taken), after the LF at 15.
         {"aaaa\nbbbb\rcccc\r\ndddd", 4, {0, 10, 16}},
-        // A piece may start between CR and LF: each of them resets the count.
+        // A range may start between CR and LF: each of them resets the count.
         {"aaaa\r\nbbb", 2, {0, 5}},
         {std::string(40, 'x'), 8, {0}},
         {"x\n" + std::string(40, 'y'), 4, {0}},  // past the only break there is none
         {std::string(20, 'x') + "\n\n", 2, {0, 21}},
+        // The break lies beyond the first small read from the share's start (4551).
+        {"a\n" + std::string(9000, 'x') + "\r" + std::string(100, 'z'), 2, {0, 9003}},
         {"", 3, {0}},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(SplitAtLineBreaks(row.text.data(), row.text.size(), row.pieces), row.starts)
-            << row.text;
+        const ScratchFile scratch(row.text);
+        RegularFile file;
+        ASSERT_TRUE(file.Open(scratch.path()));
+        std::vector<std::uint64_t> starts;
+        int errorNumber = 0;
+        ASSERT_TRUE(SplitAtLineBreaks(file, row.pieces, &starts, &errorNumber));
+        EXPECT_EQ(starts, row.starts) << row.text.substr(0, 40);
     }
 }
 
-TEST(ParallelCount, ThePiecesAddUpToTheCountsOfTheWholeText) {
+TEST(ParallelCount, TheRangesAddUpToTheCountsOfTheWholeTextReadOrMapped) {
     std::string text;
     unsigned seed = 99;
     while (text.size() < 64 * 1024) {
@@ -134,15 +164,53 @@ TEST(ParallelCount, ThePiecesAddUpToTheCountsOfTheWholeText) {
             "word ", "\r\n", "\r", "\n", "\xE9", "x", std::string(90, 'q')};
         text += pieces[(seed >> 16) % 7];
     }
-    for (int width : {1, 7, 80}) {
-        TextCountState whole = StartTextCount(width);
-        CountTextChunk(&whole, text.data(), text.size());
-        for (unsigned threads : {1u, 2u, 3u, 16u}) {
-            const TextCountState parts =
-                CountInParallel(text.data(), text.size(), width, threads, 1000);
-            EXPECT_EQ(parts.characters, whole.characters);
-            EXPECT_EQ(parts.words, whole.words) << threads << " threads";
-            EXPECT_EQ(parts.lines, whole.lines) << threads << " threads, width " << width;
+    const ScratchFile scratch(text);
+    for (ReadingChoice choice : {ReadingChoice::Read, ReadingChoice::Map}) {
+        RegularFile file;
+        ASSERT_TRUE(file.Open(scratch.path()));
+        ReadingCosts costs;
+        const ReadingWay way = ChooseReadingWay(choice, &file, &costs);
+        EXPECT_EQ(way == ReadingWay::Map, choice == ReadingChoice::Map);
+        for (int width : {1, 7, 80}) {
+            TextCountState whole = StartTextCount(width);
+            CountTextChunk(&whole, text.data(), text.size());
+            // One range through a buffer far smaller than it: words and lines across refills.
+            PageAlignedBuffer small(777);
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(small.data()) % 4096, 0u);
+            TextCountState range = StartTextCount(width);
+            int errorNumber = 0;
+            ASSERT_TRUE(CountFileRange(file, 0, text.size(), &small, &range, &errorNumber));
+            EXPECT_EQ(range.words, whole.words);
+            EXPECT_EQ(range.lines, whole.lines);
+            for (unsigned threads : {1u, 2u, 3u, 16u}) {
+                TextCountState parts;
+                std::size_t ranges = 0;
+                ASSERT_TRUE(
+                    CountFileInParallel(file, width, threads, 1000, &parts, &ranges, &errorNumber));
+                EXPECT_EQ(ranges, threads);
+                EXPECT_EQ(parts.characters, whole.characters);
+                EXPECT_EQ(parts.words, whole.words) << threads << " threads";
+                EXPECT_EQ(parts.lines, whole.lines) << threads << " threads, width " << width;
+            }
+        }
+    }
+}
+
+TEST(ReadingWay, OnlyTheThreeWaysAreAccepted) {
+    const struct {
+        const char* text;
+        bool valid;
+        ReadingChoice choice;
+    } rows[] = {
+        {"", true, ReadingChoice::Measure},     {"auto", true, ReadingChoice::Measure},
+        {"read", true, ReadingChoice::Read},    {"map", true, ReadingChoice::Map},
+        {"MAP", false, ReadingChoice::Measure}, {"mmap", false, ReadingChoice::Measure},
+    };
+    for (const auto& row : rows) {
+        ReadingChoice choice = ReadingChoice::Measure;
+        EXPECT_EQ(ParseReadingChoice(row.text, &choice), row.valid) << row.text;
+        if (row.valid) {
+            EXPECT_EQ(choice, row.choice) << row.text;
         }
     }
 }
@@ -175,9 +243,13 @@ class CountTool : public ::testing::Test {
 
     // Runs the tool with `arguments` (already quoted where needed) and standard input from
     // `input`; returns its exit status.
-    int Run(const std::string& arguments, const std::string& input = "") {
+    // With `reading`, QM_COUNT_READING is set to it and the way of reading told.
+    int Run(const std::string& arguments, const std::string& input = "",
+            const std::string& reading = "") {
         const std::string inputPath = Write("stdin.bin", input);
-        const std::string command = std::string("'") + QM_COUNT_TOOL + "' " + arguments + " <'" +
+        const std::string environment =
+            reading.empty() ? "" : "QM_COUNT_SHOW_READING=1 QM_COUNT_READING='" + reading + "' ";
+        const std::string command = environment + "'" + QM_COUNT_TOOL + "' " + arguments + " <'" +
                                     inputPath + "' >'" + folder_ + "/out' 2>'" + folder_ + "/err'";
         const int status = std::system(command.c_str());
         out_ = Read(folder_ + "/out");
@@ -250,12 +322,12 @@ TEST_F(CountTool, StandardInputIsReadWhenNoFileOrDashIsNamed) {
     EXPECT_EQ(out_, "5 2 1 -\n");
 }
 
-TEST_F(CountTool, PiecesOfAnyFileSizeGiveTheCountsOfTheWholeText) {
-    // Longer than several read chunks, with words and lines across every chunk boundary, and
-    // large enough to be mapped and counted on every core.
+TEST_F(CountTool, FilesReadOrMappedGiveTheCountsOfTheWholeText) {
+    // Longer than several read buffers, with words and lines across every buffer's end, large
+    // enough to be counted on every core and for the ways of reading to be measured.
     std::string text;
     unsigned seed = 12345;
-    while (text.size() < 3 * 1024 * 1024 + 17) {
+    while (text.size() < kMeasureMinimum + 17) {
         seed = seed * 1103515245u + 12345u;
         const unsigned pick = (seed >> 16) % 16;
         const char* pieces[] = {"word", " ",  "\r\n", "\xE9", "\x97", "x",    "-", "it's",
@@ -263,17 +335,26 @@ TEST_F(CountTool, PiecesOfAnyFileSizeGiveTheCountsOfTheWholeText) {
         text += pieces[pick];
     }
     const std::string file = Write("big.txt", text);
-    ASSERT_EQ(Run("--width 7 '" + file + "'"), 0) << err_;
     std::ostringstream expected;
     expected << text.size() << ' ' << CountWordsByRule(text.c_str()) << ' '
              << CountLinesByRule(text.c_str(), 7) << ' ' << file << '\n';
-    // Column widths: every count has at most as many digits as the characters.
-    std::string line = out_;
-    std::string squeezed;
-    for (char c : line) {
-        if (c != ' ' || (!squeezed.empty() && squeezed.back() != ' ')) squeezed += c;
+    const struct {
+        const char* choice;
+        const char* told;  // what standard error says of the way
+    } ways[] = {{"auto", "counting kernel"}, {"read", "read at offsets"}, {"map", "mapped"}};
+    for (const auto& way : ways) {
+        ASSERT_EQ(Run("--width 7 '" + file + "'", "", way.choice), 0) << err_;
+        // Column widths: every count has at most as many digits as the characters.
+        std::string squeezed;
+        for (char c : out_) {
+            if (c != ' ' || (!squeezed.empty() && squeezed.back() != ' ')) squeezed += c;
+        }
+        EXPECT_EQ(squeezed, expected.str()) << way.choice;
+        EXPECT_THAT(err_, HasSubstr(way.told));
     }
-    EXPECT_EQ(squeezed, expected.str());
+    EXPECT_EQ(Run("'" + file + "'", "", "mmap"), 2);
+    EXPECT_THAT(err_, HasSubstr("QM_COUNT_READING is 'mmap'"));
+    EXPECT_EQ(out_, "");
 }
 
 TEST_F(CountTool, UsageErrorsExitWithTwoAndHelpExplainsTheNulRule) {

@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "counting/text_counting.h"
-#include "mapped_file.h"
 #include "parallel_count.h"
 
 namespace {
@@ -13,10 +12,8 @@ namespace {
 // Large enough to make the read calls cheap, small enough to stay in the cache.
 constexpr std::size_t kChunkSize = 128 * 1024;
 
-// Smaller files are read: mapping costs more than copying a few pieces. Each thread gets at
-// least this much text, so small inputs stay on one thread.
-constexpr std::size_t kMapMinimum = 1024 * 1024;
-constexpr std::size_t kThreadMinimum = 1024 * 1024;
+// Each thread gets at least this much of a file, so small files stay on one thread.
+constexpr std::uint64_t kThreadMinimum = 1024 * 1024;
 
 std::string NumberText(std::uint64_t value) {
     char buffer[24];
@@ -47,18 +44,26 @@ bool CountStream(std::FILE* stream, int width, CountRow* row, int* errorNumber) 
     row->characters = state.characters;
     row->words = state.words;
     row->lines = state.lines;
+    row->reading = "read as a stream";
     return true;
 }
 
-bool CountFile(const std::string& path, int width, CountRow* row, int* errorNumber) {
-    MappedFile mapped;
-    if (mapped.Open(path.c_str(), kMapMinimum)) {
-        const TextCountState state =
-            CountInParallel(mapped.data(), mapped.size(), width,
-                            std::thread::hardware_concurrency(), kThreadMinimum);
+bool CountFile(const std::string& path, int width, ReadingChoice choice, CountRow* row,
+               int* errorNumber) {
+    RegularFile regular;
+    if (regular.Open(path.c_str())) {
+        ReadingCosts costs;
+        const ReadingWay way = ChooseReadingWay(choice, &regular, &costs);
+        TextCountState state;
+        std::size_t ranges = 0;
+        if (!CountFileInParallel(regular, width, std::thread::hardware_concurrency(),
+                                 kThreadMinimum, &state, &ranges, errorNumber)) {
+            return false;
+        }
         row->characters = state.characters;
         row->words = state.words;
         row->lines = state.lines;
+        row->reading = DescribeReading(way, ranges, costs);
         return true;
     }
     std::FILE* file = std::fopen(path.c_str(), "rb");

@@ -1,6 +1,7 @@
 // quillmet-count: counts files or standard input with Quillmet's counting and pricing rules.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -20,8 +21,16 @@ void ReportError(const std::string& name, int errorNumber) {
     std::fprintf(stderr, "%s: %s: %s\n", kProgramName, name.c_str(), std::strerror(errorNumber));
 }
 
+// How files are read: QM_COUNT_READING picks the way ("auto", "read" or "map"), and
+// QM_COUNT_SHOW_READING, when set, has each input's way told on standard error.
+struct Reading {
+    ReadingChoice choice = ReadingChoice::Measure;
+    bool show = false;
+};
+
 // Counts one input; false (with a message on standard error) when it cannot be read.
-bool CountInput(const std::string& name, bool fromStdin, int width, CountRow* row) {
+bool CountInput(const std::string& name, bool fromStdin, int width, const Reading& reading,
+                CountRow* row) {
     row->name = name;
     int errorNumber = 0;
     if (fromStdin) {
@@ -29,7 +38,12 @@ bool CountInput(const std::string& name, bool fromStdin, int width, CountRow* ro
         ReportError(name.empty() ? "standard input" : name, errorNumber);
         return false;
     }
-    if (CountFile(name, width, row, &errorNumber)) return true;
+    if (CountFile(name, width, reading.choice, row, &errorNumber)) {
+        if (reading.show) {
+            std::fprintf(stderr, "%s: %s: %s\n", kProgramName, name.c_str(), row->reading.c_str());
+        }
+        return true;
+    }
     ReportError(name, errorNumber);
     return false;
 }
@@ -50,6 +64,15 @@ int main(int argc, char** argv) {
         return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
     }
 
+    Reading reading;
+    const char* way = std::getenv("QM_COUNT_READING");
+    if (!ParseReadingChoice(way != nullptr ? way : "", &reading.choice)) {
+        std::fprintf(stderr, "%s: QM_COUNT_READING is '%s'; it must be auto, read or map\n",
+                     kProgramName, way);
+        return kExitUsage;
+    }
+    reading.show = std::getenv("QM_COUNT_SHOW_READING") != nullptr;
+
     const CorrectedPricingInputs pricing = CorrectPricingInputs(options.pricing);
     std::vector<std::string> names = options.files;
     const bool namedNone = names.empty();
@@ -65,7 +88,7 @@ int main(int argc, char** argv) {
             stdinBinary = true;
         }
         CountRow row;
-        if (!CountInput(name, fromStdin, pricing.lineWidth, &row)) {
+        if (!CountInput(name, fromStdin, pricing.lineWidth, reading, &row)) {
             status = kExitFailure;
             continue;
         }
