@@ -14,8 +14,9 @@ packages=(
   clang libclang-rt-14-dev
   python3
 )
-# LibreOffice Calc only opens the invoice files in the tests: its bare minimum will do.
-bare_packages=(libreoffice-calc-nogui)
+# LibreOffice only judges the tests (Calc opens the invoice files, Writer makes and converts the
+# documents that are counted): its bare minimum will do.
+bare_packages=(libreoffice-calc-nogui libreoffice-writer-nogui)
 
 missing_of() {
   local p

@@ -1,0 +1,66 @@
+#include "document/office_text.h"
+
+#include "document/xml_tokenizer.h"
+
+namespace {
+
+// Elements whose content is not part of the copied text.
+bool SkippedWordElement(std::string_view name) {
+    return name == "w:del" || name == "w:moveFrom" || name == "mc:Fallback" ||
+           name == "w:instrText" || name == "w:delInstrText";
+}
+
+}  // namespace
+
+bool WordDocumentText(std::string_view xml, AnsiText* out) {
+    XmlTokenizer tokenizer(xml);
+    bool skipping = false;
+    std::size_t skipDepth = 0;
+    bool inText = false;
+    int openRuns = 0;  // a tab or break counts only inside a run, not among tab stops
+    for (;;) {
+        const XmlToken token = tokenizer.Next();
+        switch (token.kind) {
+            case XmlTokenKind::Error:
+                return false;
+            case XmlTokenKind::End:
+                return true;
+            case XmlTokenKind::StartTag:
+            case XmlTokenKind::EmptyTag: {
+                if (skipping) break;
+                const bool start = token.kind == XmlTokenKind::StartTag;
+                const std::string_view name = token.name;
+                if (SkippedWordElement(name)) {
+                    if (start) skipping = true, skipDepth = token.depth;
+                } else if (name == "w:p") {
+                    out->StartParagraph();
+                } else if (name == "w:t") {
+                    inText = start;
+                } else if (name == "w:r") {
+                    if (start) ++openRuns;
+                } else if (openRuns > 0 && (name == "w:tab" || name == "w:ptab")) {
+                    out->Byte('\t');
+                } else if (openRuns > 0 && (name == "w:br" || name == "w:cr")) {
+                    out->LineBreak();
+                }
+                break;
+            }
+            case XmlTokenKind::EndTag:
+                if (skipping) {
+                    if (token.depth == skipDepth) skipping = false;
+                } else if (token.name == "w:t") {
+                    inText = false;
+                } else if (token.name == "w:r" && openRuns > 0) {
+                    --openRuns;
+                }
+                break;
+            case XmlTokenKind::Text:
+                if (inText && !skipping && !AppendXmlText(token.text, out)) return false;
+                break;
+            case XmlTokenKind::CData:
+                if (inText && !skipping) out->Utf8(token.text.data(), token.text.size());
+                break;
+        }
+        if (out->overLimit()) return true;
+    }
+}
