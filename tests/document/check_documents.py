@@ -7,7 +7,8 @@ spaces), which LibreOffice converts to .docx, .odt and .rtf. For every document:
   with CR LF gives (without the line end that export puts after the last paragraph, and with
   CR LF for its bare LF of a manual line break);
 - its counts must be those of the plain text as it would be copied to the clipboard.
-Usage: check_documents.py QUILLMET_COUNT"""
+Usage: check_documents.py QUILLMET_COUNT
+       check_documents.py --make OUT.docx   (one .docx of all the short texts, for other tests)"""
 import os
 import random
 import re
@@ -162,5 +163,23 @@ def main(tool):
         shutil.rmtree(work, ignore_errors=True)
 
 
+def make_document(target):
+    """One .docx of the short texts, made by LibreOffice, at `target`."""
+    work = tempfile.mkdtemp(prefix="qm-document-")
+    try:
+        stem = os.path.splitext(os.path.basename(target))[0]
+        source = os.path.join(work, f"{stem}.fodt")
+        with open(source, "w", encoding="utf-8") as out:
+            out.write(flat_odt("\n".join(TEXTS.values())))
+        soffice(os.path.join(work, "profile"), "docx", work, [source])
+        os.makedirs(os.path.dirname(os.path.abspath(target)), exist_ok=True)
+        shutil.move(os.path.join(work, f"{stem}.docx"), target)
+        return 0
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 if __name__ == "__main__":
+    if len(sys.argv) == 3 and sys.argv[1] == "--make":
+        sys.exit(make_document(sys.argv[2]))
     sys.exit(main(sys.argv[1]))
