@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "document/code_pages.h"
+#include "document/counted_files.h"
 #include "document/document_text.h"
 #include "document/inflate.h"
 #include "document/office_text.h"
@@ -376,6 +377,26 @@ TEST(DocumentText, FormatByContentAndNameMismatchesRefused) {
         EXPECT_EQ(read.error, row.error) << row.name;
         if (row.text != nullptr) EXPECT_EQ(read.text, row.text) << row.name;
     }
+}
+
+TEST(CountedFiles, JoinedInOrderWithinTheLimitAndNamedInTheStatusBar) {
+    std::string joined;
+    EXPECT_TRUE(JoinCountedText("first", true, &joined));
+    EXPECT_TRUE(JoinCountedText("", false, &joined));
+    EXPECT_TRUE(JoinCountedText("third", false, &joined));
+    EXPECT_EQ(joined, "first\r\n\r\nthird");
+    std::string full(kMaxDocumentBytes - 2, 'x');
+    EXPECT_FALSE(JoinCountedText("y", false, &full));
+    EXPECT_EQ(full.size(), kMaxDocumentBytes - 2);  // left as it was
+    EXPECT_TRUE(JoinCountedText("", false, &full));
+
+    EXPECT_EQ(CountedFilesStatus({"C:\\Jobs\\report.docx"}), "Counted: report.docx");
+    EXPECT_EQ(CountedFilesStatus({"Z:/a.odt", "b.rtf"}), "Counted: a.odt and 1 more file");
+    EXPECT_EQ(CountedFilesStatus({"a", "b", "c"}), "Counted: a and 2 more files");
+    EXPECT_EQ(CountedFilesStatus({}), "");
+    EXPECT_EQ(CannotCountMessage("C:\\x.docx", "it is not a zip file")
+                  .find("Quillmet cannot count the file \"C:\\x.docx\": it is not a zip file."),
+              0u);
 }
 
 }  // namespace
