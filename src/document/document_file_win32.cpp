@@ -4,22 +4,9 @@
 
 #include "document/document_text.h"
 #include "document/system_encoder_win32.h"
+#include "settings/file_handle_win32.h"
 
 namespace {
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
 
 std::string SystemErrorText(DWORD error) {
     char text[260] = {};

@@ -31,29 +31,26 @@ std::uint64_t SpaceCount(std::string_view attributes, std::uint64_t limit) {
 
 bool OpenDocumentText(std::string_view xml, AnsiText* out) {
     XmlTokenizer tokenizer(xml);
-    bool skipping = false;
-    std::size_t skipDepth = 0;
+    SkippedElement skipped;
     int openParagraphs = 0;
     // A run of white space in the XML is one space, and none at the start of a paragraph.
     bool afterSpace = true;
     std::string collapsed;
     for (;;) {
         const XmlToken token = tokenizer.Next();
+        if (token.kind == XmlTokenKind::Error) return false;
+        if (token.kind == XmlTokenKind::End || out->overLimit()) return true;
+        if (skipped.Covers(token)) continue;
+        const std::string_view name = token.name;
+        const bool paragraph = name == "text:p" || name == "text:h";
         switch (token.kind) {
-            case XmlTokenKind::Error:
-                return false;
-            case XmlTokenKind::End:
-                return true;
             case XmlTokenKind::StartTag:
-            case XmlTokenKind::EmptyTag: {
-                if (skipping) break;
-                const bool start = token.kind == XmlTokenKind::StartTag;
-                const std::string_view name = token.name;
+            case XmlTokenKind::EmptyTag:
                 if (SkippedOpenDocumentElement(name)) {
-                    if (start) skipping = true, skipDepth = token.depth;
-                } else if (name == "text:p" || name == "text:h") {
+                    skipped.Begin(token);
+                } else if (paragraph) {
                     out->StartParagraph();
-                    if (start) ++openParagraphs;
+                    if (token.kind == XmlTokenKind::StartTag) ++openParagraphs;
                     afterSpace = true;
                 } else if (openParagraphs == 0) {
                     break;
@@ -68,18 +65,12 @@ bool OpenDocumentText(std::string_view xml, AnsiText* out) {
                     afterSpace = false;
                 }
                 break;
-            }
             case XmlTokenKind::EndTag:
-                if (skipping) {
-                    if (token.depth == skipDepth) skipping = false;
-                } else if ((token.name == "text:p" || token.name == "text:h") &&
-                           openParagraphs > 0) {
-                    --openParagraphs;
-                }
+                if (paragraph && openParagraphs > 0) --openParagraphs;
                 break;
             case XmlTokenKind::Text:
-            case XmlTokenKind::CData: {
-                if (skipping || openParagraphs == 0) break;
+            case XmlTokenKind::CData:
+                if (openParagraphs == 0) break;
                 collapsed.clear();
                 for (char c : token.text) {
                     if (!IsXmlSpace(c)) {
@@ -96,8 +87,8 @@ bool OpenDocumentText(std::string_view xml, AnsiText* out) {
                     return false;
                 }
                 break;
-            }
+            default:
+                break;
         }
-        if (out->overLimit()) return true;
     }
 }

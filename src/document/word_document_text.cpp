@@ -14,24 +14,21 @@ bool SkippedWordElement(std::string_view name) {
 
 bool WordDocumentText(std::string_view xml, AnsiText* out) {
     XmlTokenizer tokenizer(xml);
-    bool skipping = false;
-    std::size_t skipDepth = 0;
+    SkippedElement skipped;
     bool inText = false;
     int openRuns = 0;  // a tab or break counts only inside a run, not among tab stops
     for (;;) {
         const XmlToken token = tokenizer.Next();
+        if (token.kind == XmlTokenKind::Error) return false;
+        if (token.kind == XmlTokenKind::End || out->overLimit()) return true;
+        if (skipped.Covers(token)) continue;
+        const std::string_view name = token.name;
         switch (token.kind) {
-            case XmlTokenKind::Error:
-                return false;
-            case XmlTokenKind::End:
-                return true;
             case XmlTokenKind::StartTag:
             case XmlTokenKind::EmptyTag: {
-                if (skipping) break;
                 const bool start = token.kind == XmlTokenKind::StartTag;
-                const std::string_view name = token.name;
                 if (SkippedWordElement(name)) {
-                    if (start) skipping = true, skipDepth = token.depth;
+                    skipped.Begin(token);
                 } else if (name == "w:p") {
                     out->StartParagraph();
                 } else if (name == "w:t") {
@@ -46,21 +43,17 @@ bool WordDocumentText(std::string_view xml, AnsiText* out) {
                 break;
             }
             case XmlTokenKind::EndTag:
-                if (skipping) {
-                    if (token.depth == skipDepth) skipping = false;
-                } else if (token.name == "w:t") {
-                    inText = false;
-                } else if (token.name == "w:r" && openRuns > 0) {
-                    --openRuns;
-                }
+                if (name == "w:t") inText = false;
+                if (name == "w:r" && openRuns > 0) --openRuns;
                 break;
             case XmlTokenKind::Text:
-                if (inText && !skipping && !AppendXmlText(token.text, out)) return false;
+                if (inText && !AppendXmlText(token.text, out)) return false;
                 break;
             case XmlTokenKind::CData:
-                if (inText && !skipping) out->Utf8(token.text.data(), token.text.size());
+                if (inText) out->Utf8(token.text.data(), token.text.size());
+                break;
+            default:
                 break;
         }
-        if (out->overLimit()) return true;
     }
 }

@@ -37,6 +37,27 @@ class XmlTokenizer {
     bool failed_ = false;
 };
 
+// An element passed over with all it holds, from its start tag to its end tag.
+class SkippedElement {
+  public:
+    // Passes over the element that `token` starts (nothing for an empty tag: it holds nothing).
+    void Begin(const XmlToken& token) {
+        if (token.kind != XmlTokenKind::StartTag) return;
+        active_ = true;
+        depth_ = token.depth;
+    }
+    // Whether `token` lies in the element passed over (its end tag included).
+    bool Covers(const XmlToken& token) {
+        if (!active_) return false;
+        if (token.kind == XmlTokenKind::EndTag && token.depth == depth_) active_ = false;
+        return true;
+    }
+
+  private:
+    bool active_ = false;
+    std::size_t depth_ = 0;
+};
+
 // The raw value of attribute `name` in a tag's attribute text; false when it has none.
 bool FindXmlAttribute(std::string_view attributes, std::string_view name, std::string_view* value);
 
