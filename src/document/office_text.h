@@ -7,12 +7,12 @@
 
 #include "document/code_pages.h"
 
-// word/document.xml of a .docx: w:p paragraphs, w:t text, w:tab, w:br and w:cr; field results
-// count and their instructions do not; deleted revisions (w:del, w:moveFrom) do not count, and
+// word/document.xml of a .docx: w:p paragraphs, w:t text, w:tab, w:br and w:cr, a footnote's
+// mark as its number; field results count and their instructions do not; deleted revisions (w:del, w:moveFrom) do not count, and
 // the fallback copies of alternate content (mc:Fallback) are not read twice.
 bool WordDocumentText(std::string_view xml, AnsiText* out);
 
 // content.xml of an .odt: text:p and text:h paragraphs, text:s (text:c spaces), text:tab and
 // text:line-break; white space in the XML collapses to one space as the format prescribes;
-// tracked deletions, annotations and note bodies do not count.
+// a note's mark counts, and tracked deletions, annotations and note bodies do not.
 bool OpenDocumentText(std::string_view xml, AnsiText* out);

@@ -1,6 +1,7 @@
 #include "document/rtf_reader.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -23,37 +24,15 @@ int HexValue(char c) {
 }
 
 bool SkippedDestination(std::string_view word) {
+    // clang-format off
     static constexpr std::string_view kSkipped[] = {
-        "fonttbl",
-        "colortbl",
-        "stylesheet",
-        "info",
-        "pict",
-        "object",
-        "fldinst",
-        "header",
-        "headerl",
-        "headerr",
-        "headerf",
-        "footer",
-        "footerl",
-        "footerr",
-        "footerf",
-        "listtable",
-        "listoverridetable",
-        "revtbl",
-        "rsidtbl",
-        "xmlnstbl",
-        "themedata",
-        "colorschememapping",
-        "datastore",
-        "latentstyles",
-        "generator",
-        "filetbl",
-        "nonshppict",
-        "bkmkstart",
-        "bkmkend",
+        "fonttbl", "colortbl", "stylesheet", "info", "pict", "object", "nonshppict", "fldinst",
+        "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf",
+        "footnote", "listtext", "pntext", "listtable", "listoverridetable", "revtbl", "rsidtbl",
+        "xmlnstbl", "themedata", "colorschememapping", "datastore", "latentstyles", "generator",
+        "filetbl", "bkmkstart", "bkmkend",
     };
+    // clang-format on
     for (std::string_view skipped : kSkipped) {
         if (word == skipped) return true;
     }
@@ -250,7 +229,7 @@ class RtfReader {
             return;
         }
         if (TakenByFallback()) return;
-        if (word == "par") {
+        if (word == "par" || word == "cell" || word == "nestcell") {
             Paragraph();
         } else if (word == "line") {
             if (!Skipping()) {
@@ -259,6 +238,9 @@ class RtfReader {
             }
         } else if (word == "tab") {
             Text(U'\t');
+        } else if (word == "chftn" && !Skipping()) {
+            // The number of a note's mark, counted through the document.
+            for (char digit : std::to_string(++notes_)) Text(static_cast<char32_t>(digit));
         } else if (const char32_t symbol = SymbolOf(word)) {
             Text(symbol);
         }
@@ -290,6 +272,7 @@ class RtfReader {
     int codePage_ = 1252;
     int pendingParagraphs_ = 0;  // paragraphs ended and not yet followed by text
     char32_t highSurrogate_ = 0;
+    int notes_ = 0;
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "document/office_text.h"
 
+#include <string>
+
 #include "document/xml_tokenizer.h"
 
 namespace {
@@ -17,6 +19,7 @@ bool WordDocumentText(std::string_view xml, AnsiText* out) {
     SkippedElement skipped;
     bool inText = false;
     int openRuns = 0;  // a tab or break counts only inside a run, not among tab stops
+    int footnotes = 0;
     for (;;) {
         const XmlToken token = tokenizer.Next();
         if (token.kind == XmlTokenKind::Error) return false;
@@ -39,6 +42,14 @@ bool WordDocumentText(std::string_view xml, AnsiText* out) {
                     out->Byte('\t');
                 } else if (openRuns > 0 && (name == "w:br" || name == "w:cr")) {
                     out->LineBreak();
+                } else if (name == "w:footnoteReference") {
+                    // The mark is the note's number, unless a mark of its own follows.
+                    ++footnotes;
+                    std::string_view custom;
+                    if (!FindXmlAttribute(token.attributes, "w:customMarkFollows", &custom) ||
+                        (custom != "1" && custom != "true" && custom != "on")) {
+                        for (char digit : std::to_string(footnotes)) out->Byte(digit);
+                    }
                 }
                 break;
             }

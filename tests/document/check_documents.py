@@ -35,6 +35,20 @@ TEXTS = {
 }
 
 
+# Documents whose body is written out in ODF, with the plain text that copying them gives: a
+# table (a paragraph per cell) and a footnote (its mark counts, its text does not).
+MARKED_UP = {
+    "table_and_note": (
+        "<text:p>Before the table</text:p><table:table><table:table-column "
+        'table:number-columns-repeated="2"/><table:table-row><table:table-cell><text:p>c1'
+        "</text:p></table:table-cell><table:table-cell><text:p>c2</text:p></table:table-cell>"
+        "</table:table-row></table:table><text:p>After<text:note "
+        'text:note-class="footnote"><text:note-citation>1</text:note-citation><text:note-body>'
+        "<text:p>The note</text:p></text:note-body></text:note> the table</text:p>",
+        "Before the table\nc1\nc2\nAfter1 the table"),
+}
+
+
 def large_text(size):
     rng = random.Random(19)
     paragraphs = []
@@ -53,6 +67,10 @@ def large_text(size):
 
 def flat_odt(text):
     """The text as a flat ODT document."""
+    return flat_odt_document(flat_odt_body(text))
+
+
+def flat_odt_body(text):
     body = []
     for paragraph in text.split("\n"):
         parts = []
@@ -74,11 +92,16 @@ def flat_odt(text):
                 parts.append(escape(c))
             i += 1
         body.append("<text:p>" + "".join(parts) + "</text:p>")
+    return "".join(body)
+
+
+def flat_odt_document(body):
     return ('<?xml version="1.0" encoding="UTF-8"?>\n'
             '<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
-            'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" office:version="1.2" '
+            'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" '
+            'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" office:version="1.2" '
             'office:mimetype="application/vnd.oasis.opendocument.text">'
-            "<office:body><office:text>" + "".join(body) +
+            "<office:body><office:text>" + body +
             "</office:text></office:body></office:document>\n")
 
 
@@ -119,10 +142,14 @@ def main(tool):
         profile = os.path.join(work, "profile")
         texts = dict(TEXTS)
         texts["large_3mb"] = large_text(3 * 1024 * 1024)
+        bodies = {name: flat_odt_body(text) for name, text in texts.items()}
+        for name, (body, text) in MARKED_UP.items():
+            bodies[name] = body
+            texts[name] = text
         sources = []
         for name, text in texts.items():
             with open(os.path.join(work, f"{name}.fodt"), "w", encoding="utf-8") as out:
-                out.write(flat_odt(text))
+                out.write(flat_odt_document(bodies[name]))
             with open(os.path.join(work, f"{name}.txt"), "wb") as out:
                 out.write(clipboard_text(text))
             sources.append(os.path.join(work, f"{name}.fodt"))

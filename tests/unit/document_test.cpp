@@ -268,6 +268,10 @@ TEST(WordDocumentText, ParagraphsRunsBreaksFieldsAndRevisions) {
         {"<w:p><w:r><w:t>caf&#233; &lt;&amp;&gt; caf\xc3\xa9 \xce\xb1</w:t></w:r></w:p>",
          "caf\xe9 <&> caf\xe9 ?"},
         {"<w:p><w:r><w:t>  spaces kept  </w:t></w:r></w:p>", "  spaces kept  "},
+        {"<w:p><w:r><w:t>x</w:t></w:r><w:r><w:footnoteReference w:id=\"2\"/></w:r><w:r>"
+         "<w:footnoteReference w:customMarkFollows=\"1\" w:id=\"3\"/><w:t>*</w:t></w:r><w:r>"
+         "<w:footnoteReference w:id=\"4\"/></w:r></w:p>",
+         "x1*3"},
     };
     for (const auto& row : rows) EXPECT_EQ(WordText(row.body), row.text) << row.body;
     bool wellFormed = true;
@@ -333,6 +337,10 @@ TEST(RtfReader, ParagraphsCodePagesUnicodeAndSkippedGroups) {
          "{\\*\\generator g;}{\\pict 0a0b}{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}} body}",
          RtfResult::Ok, "3 body"},
         {"{\\rtf1 a\\{b\\}\\\\c{\\b bold} \\bin3 x{}d}", RtfResult::Ok, "a{b}\\cbold d"},
+        {"{\\rtf1 {a\\cell b\\cell\\row}x{\\super\\chftn}{\\*\\footnote\\chftn n}{\\listtext "
+         "1.\\tab}y"
+         "{\\chftn{\\footnote\\chftn m}}}",
+         RtfResult::Ok, "a\r\nb\r\nx1y2"},
         {"{\\rtf1 {\\b unclosed\\par}", RtfResult::Unreadable, nullptr},
         {"{\\rtf1 closed twice}}", RtfResult::Ok, "closed twice"},
         {"not rtf", RtfResult::Unreadable, nullptr},
