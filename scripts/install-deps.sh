@@ -14,13 +14,16 @@ packages=(
   # The dialog font under Wine (Liberation Sans stands in for the Windows faces).
   fonts-liberation
   googletest libgtest-dev libbenchmark-dev
+  # zlib is the yardstick of the inflate benchmark, and nothing else.
+  zlib1g-dev
   clang libclang-rt-14-dev
   python3
   # The i386 loader, which tells whether 32-bit code can run here.
   libc6-i386
 )
-# LibreOffice Calc only opens the invoice files in the tests: its bare minimum will do.
-bare_packages=(libreoffice-calc-nogui)
+# LibreOffice only judges the tests (Calc opens the invoice files, Writer makes and converts the
+# documents that are counted): its bare minimum will do.
+bare_packages=(libreoffice-calc-nogui libreoffice-writer-nogui)
 
 missing_of() {
   local p

@@ -83,6 +83,7 @@ void MainWindow::OnInit() {
     SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
     AddTrayIcon();
+    DragAcceptFiles(window_, TRUE);
 
     for (int id : {IDC_PRICING_CAPTION, IDC_COUNTED_CAPTION}) {
         SendDlgItemMessageA(window_, id, WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_), TRUE);
@@ -141,6 +142,9 @@ void MainWindow::OnCommand(WPARAM wParam, WORD) {
         case IDCMD_UPDATE_TEXT:
             CountClipboardText();
             return;
+        case IDCMD_COUNT_FILE:
+            ChooseFileToCount();
+            return;
         case IDCMD_OPEN_FROM_TRAY:
             ShowMainWindow();
             return;
@@ -195,6 +199,9 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_HOTKEY:
             GrabForegroundText();
+            return TRUE;
+        case WM_DROPFILES:
+            CountDroppedFiles(reinterpret_cast<HDROP>(wParam));
             return TRUE;
         case kOpenSplashMessage:
             ShowSplash(splash_, window_);
@@ -434,6 +441,7 @@ void MainWindow::CountClipboardText() {
             words = CountWords(countedText_.c_str());
             GlobalUnlock(data);
             SetDlgItemTextA(window_, IDC_COUNTED_TEXT, countedText_.c_str());
+            ShowCountedFilesStatus("");
         } else {
             SetDlgItemTextA(window_, IDC_COUNTED_TEXT, "");
         }

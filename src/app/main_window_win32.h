@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
+#include <vector>
 
 #include "app/picture_panel_win32.h"
 #include "app/status_ticker_win32.h"
@@ -42,6 +45,10 @@ class MainWindow : public ModelessDialog {
     void GrabForegroundText();
     // Applies the toolbar setting, sizes and places the window and every control in it.
     void LayOut();
+    // Counts files as one text, in the order given, joined by CR LF: "Count File..." and
+    // files dropped on the window. A file that cannot be read is named in a message, and the
+    // counts and the counted text stay as they were.
+    void CountFiles(const std::vector<std::string>& paths);
 
   private:
     void AddTrayIcon();
@@ -58,6 +65,10 @@ class MainWindow : public ModelessDialog {
     void ChangeSystemColours();
     HBRUSH ColourStatic(int controlId, HDC dc);
     std::string FieldText(int controlId) const;
+    void ChooseFileToCount();
+    void CountDroppedFiles(HDROP drop);
+    // The files of the count in the status bar's second part; none: the part goes.
+    void ShowCountedFilesStatus(const std::string& status);
 
     bool startedAtLogon_;
     ToolbarPainter toolbar_;

@@ -6,25 +6,11 @@
 
 #include "invoice/invoice_fields.h"
 #include "invoice/invoice_model_win32.h"
+#include "settings/file_handle_win32.h"
 
 namespace {
 
 constexpr unsigned long long kMaxSingleWrite = MAXDWORD;
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE handle_;
-};
 
 // Moves the file pointer `distance` bytes from the end. Returns false when that fails, so that
 // nothing is ever written anywhere but at the end of the file.

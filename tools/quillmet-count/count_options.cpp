@@ -6,8 +6,8 @@ namespace {
 
 struct ValueOption {
     const char* name;
-    std::string PricingFields::*field;
-    bool prices;  // giving it turns the price column on
+    std::string PricingFields::*field;  // null: the code page
+    bool prices;                        // giving it turns the price column on
 };
 
 const ValueOption kValueOptions[] = {
@@ -16,6 +16,7 @@ const ValueOption kValueOptions[] = {
     {"--per-char", &PricingFields::perCharacter, true},
     {"--per-word", &PricingFields::perWord, true},
     {"--per-line", &PricingFields::perLine, true},
+    {"--codepage", nullptr, false},
 };
 
 // The defaults are the program's own: width 80, no fixed cost, no rates.
@@ -64,6 +65,10 @@ bool ParseCountOptions(const std::vector<std::string>& arguments, CountOptions* 
             options->help = true;
             continue;
         }
+        if (argument == "--text") {
+            options->text = true;
+            continue;
+        }
         const ValueOption* matched = nullptr;
         std::string value;
         bool hasValue = false;
@@ -90,7 +95,11 @@ bool ParseCountOptions(const std::vector<std::string>& arguments, CountOptions* 
             }
             value = arguments[++i];
         }
-        options->pricing.*(matched->field) = value;
+        if (matched->field != nullptr) {
+            options->pricing.*(matched->field) = value;
+        } else {
+            options->codePage = value;
+        }
         if (matched->prices) options->priced = true;
     }
     return true;
@@ -98,7 +107,7 @@ bool ParseCountOptions(const std::vector<std::string>& arguments, CountOptions* 
 
 const char* CountHelpText() {
     return "Usage: quillmet-count [--width N] [--fixed X] [--per-char X] [--per-word X]\n"
-           "                      [--per-line X] [FILE...]\n"
+           "                      [--per-line X] [--codepage N] [--text] [FILE...]\n"
            "\n"
            "Counts characters, words and lines of each FILE (standard input when there is\n"
            "none, or for '-') with Quillmet's rules, and prints them in columns:\n"
@@ -110,6 +119,9 @@ const char* CountHelpText() {
            "  --per-char X   rate per character (default 0.00)\n"
            "  --per-word X   rate per word (default 0.00)\n"
            "  --per-line X   rate per line (default 0.00)\n"
+           "  --codepage N   the ANSI code page of a document's counted text (default\n"
+           "                 1252 on Linux, the system's ANSI code page on Windows)\n"
+           "  --text         print the counted text of each FILE instead of the counts\n"
            "  -h, --help     show this text\n"
            "  --             the arguments that follow are file names\n"
            "\n"
@@ -128,6 +140,12 @@ const char* CountHelpText() {
            "A NUL byte is counted like any other control byte: it is a character, it\n"
            "separates words, it takes no column and does not end the line. Counting does\n"
            "not stop at it.\n"
+           "\n"
+           "Documents (.docx, .odt, .rtf, told by their content) are counted as their\n"
+           "text copied to the clipboard as ANSI text: paragraphs end in CR LF and the\n"
+           "last one has none, a tab is a tab, a manual line break is CR LF, and a\n"
+           "character the code page lacks is \"?\". A document is read only up to 256 MiB\n"
+           "of text, and one whose compressed data is damaged is not counted.\n"
            "\n"
            "Exit status: 0 when every file was counted, 1 when a file could not be read\n"
            "(the others are still counted) or the output could not be written, 2 for a\n"

@@ -9,6 +9,8 @@
 struct CountOptions {
     bool help = false;
     bool priced = false;             // a price option was given: show the price column
+    bool text = false;               // --text: print the counted text instead of the counts
+    std::string codePage;            // --codepage as typed; empty: the default
     PricingFields pricing;           // width and rates as typed; the counts are not used
     std::vector<std::string> files;  // none: standard input; "-" also names standard input
 };

@@ -9,6 +9,7 @@
 #include "binary_stdin.h"
 #include "count_options.h"
 #include "count_report.h"
+#include "document_input.h"
 
 namespace {
 
@@ -30,9 +31,18 @@ struct Reading {
 
 // Counts one input; false (with a message on standard error) when it cannot be read.
 bool CountInput(const std::string& name, bool fromStdin, int width, const Reading& reading,
-                CountRow* row) {
+                const AnsiEncoder& encoder, CountRow* row) {
     row->name = name;
     int errorNumber = 0;
+    std::string reason;
+    if (!fromStdin) {
+        const DocumentCount document = CountDocumentFile(name, width, encoder, row, &reason);
+        if (document == DocumentCount::Counted) return true;
+        if (document == DocumentCount::Failed) {
+            std::fprintf(stderr, "%s: %s: %s\n", kProgramName, name.c_str(), reason.c_str());
+            return false;
+        }
+    }
     if (fromStdin) {
         if (CountStream(stdin, width, row, &errorNumber)) return true;
         ReportError(name.empty() ? "standard input" : name, errorNumber);
@@ -72,6 +82,12 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     reading.show = std::getenv("QM_COUNT_SHOW_READING") != nullptr;
+    const std::unique_ptr<AnsiEncoder> encoder = MakeCountEncoder(options.codePage, &error);
+    if (encoder == nullptr) {
+        std::fprintf(stderr, "%s: %s\n", kProgramName, error.c_str());
+        return kExitUsage;
+    }
+    if (options.text) return PrintCountedTexts(options.files, *encoder);
 
     const CorrectedPricingInputs pricing = CorrectPricingInputs(options.pricing);
     std::vector<std::string> names = options.files;
@@ -88,7 +104,7 @@ int main(int argc, char** argv) {
             stdinBinary = true;
         }
         CountRow row;
-        if (!CountInput(name, fromStdin, pricing.lineWidth, reading, &row)) {
+        if (!CountInput(name, fromStdin, pricing.lineWidth, reading, *encoder, &row)) {
             status = kExitFailure;
             continue;
         }

@@ -27,6 +27,11 @@ const char* kProductKey = "Software\\Kestrovan\\Quillmet";
 
 }  // namespace
 
+std::string WindowsPathFromEnvironment(const char* variable) {
+    const char* path = std::getenv(variable);
+    return path != nullptr ? WindowsPathFromUnix(path) : std::string();
+}
+
 std::string ProgramPath() {
     const char* path = std::getenv("QM_EXE");
     return path != nullptr ? WindowsPathFromUnix(path) : std::string();
@@ -234,6 +239,118 @@ std::string OpenedPages() {
 void ForgetOpenedPages() {
     const char* log = std::getenv("QM_BROWSER_LOG");
     if (log != nullptr) DeleteFileA(WindowsPathFromUnix(log).c_str());
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+namespace {
+
+// Memory in another process, freed when this goes.
+class RemoteMemory {
+  public:
+    RemoteMemory(DWORD processId, std::size_t size) : size_(size) {
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               processId);
+        if (process_ != nullptr) {
+            address_ =
+                VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        }
+    }
+    ~RemoteMemory() {
+        if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    void* address() const { return address_; }
+    bool Write(const void* data, std::size_t size) {
+        SIZE_T written = 0;
+        return address_ != nullptr && size <= size_ &&
+               WriteProcessMemory(process_, address_, data, size, &written) && written == size;
+    }
+    std::string Read() {
+        std::string data(size_, '\0');
+        SIZE_T got = 0;
+        if (address_ == nullptr || !ReadProcessMemory(process_, address_, &data[0], size_, &got))
+            return std::string();
+        data.resize(got);
+        return data;
+    }
+
+  private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    std::size_t size_;
+};
+
+}  // namespace
+
+bool DropFiles(HWND window, DWORD processId, const std::vector<std::string>& paths) {
+    // DROPFILES: offset of the list, drop point, non-client flag, wide flag; then the names,
+    // each ended by a zero, and one more zero. Its memory stays with the program, which
+    // releases it with DragFinish.
+    std::string block(20, '\0');
+    block[0] = 20;
+    block[4] = 10;
+    block[8] = 10;
+    for (const std::string& path : paths) block += path + '\0';
+    block += '\0';
+    const DWORD access = PROCESS_VM_OPERATION | PROCESS_VM_WRITE;
+    HANDLE process = OpenProcess(access, FALSE, processId);
+    if (process == nullptr) return false;
+    void* address =
+        VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    SIZE_T written = 0;
+    const bool ok = address != nullptr &&
+                    WriteProcessMemory(process, address, block.data(), block.size(), &written) &&
+                    written == block.size();
+    CloseHandle(process);
+    return ok && PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(address), 0);
+}
+
+std::string StatusBarPartText(HWND statusBar, DWORD processId, int part) {
+    RemoteMemory text(processId, 1024);
+    const std::string zeros(1024, '\0');
+    if (!text.Write(zeros.data(), zeros.size())) return std::string();
+    SendMessageA(statusBar, WM_USER + 2 /* SB_GETTEXTA */, static_cast<WPARAM>(part),
+                 reinterpret_cast<LPARAM>(text.address()));
+    const std::string read = text.Read();
+    return read.substr(0, read.find('\0'));
+}
+
+std::string ConsoleOutput(const std::string& application, const std::string& arguments) {
+    char folder[MAX_PATH] = {};
+    char name[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    GetTempFileNameA(folder, "qmo", 0, name);
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return std::string();
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION info{};
+    std::string line = "\"" + application + "\" " + arguments;
+    if (CreateProcessA(application.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+        WaitForSingleObject(info.hProcess, 60000);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    CloseHandle(out);
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    in.close();
+    DeleteFileA(name);
+    return text.str();
 }
 
 }  // namespace e2e

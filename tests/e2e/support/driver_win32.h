@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -12,6 +13,8 @@ namespace e2e {
 std::string ProgramPath();
 // The set-up file the build made (from the QM_SETUP_EXE environment variable).
 std::string SetupProgramPath();
+// A Unix path given in an environment variable, as a Windows path (empty when unset).
+std::string WindowsPathFromEnvironment(const char* variable);
 // A fresh folder of the test's own, as a Windows path.
 std::string MakeScratchFolder(const char* name);
 // Copies the program into folder under another name; appends marker bytes when given.
@@ -71,6 +74,14 @@ void SetControlText(HWND dialog, int controlId, const char* text);
 bool PutTextOnClipboard(const std::string& text);
 // Leaves the clipboard with no data at all.
 bool EmptyTheClipboard();
+
+// Files dropped on a window of another process, as the shell drops them: WM_DROPFILES with
+// the file list in that process's memory. False when the memory could not be given to it.
+bool DropFiles(HWND window, DWORD processId, const std::vector<std::string>& paths);
+// The text of one part of a status bar of another process.
+std::string StatusBarPartText(HWND statusBar, DWORD processId, int part);
+// Runs a console program to its end and gives what it wrote to its standard output.
+std::string ConsoleOutput(const std::string& application, const std::string& arguments);
 
 // The product's settings, straight from the registry.
 void DeleteProductSettings();
