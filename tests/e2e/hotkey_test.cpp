@@ -47,11 +47,13 @@ bool Gone(HWND window) {
 
 // The settings sheet of a running program and its one page.
 struct Sheet {
+    HWND owner = nullptr;
     HWND sheet = nullptr;
     HWND page = nullptr;
 
     static Sheet Open(HWND mainWindow, DWORD processId) {
         Sheet result;
+        result.owner = mainWindow;
         // Posted: the sheet runs a loop of its own inside the program.
         PostMessageA(mainWindow, WM_COMMAND, IDCMD_SETTINGS, 0);
         result.sheet = WaitForDialog("Settings", processId, kBoundMs);
@@ -63,9 +65,13 @@ struct Sheet {
     }
     bool Checked(int id) const { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
     void Click(int id) const { SendDlgItemMessageA(page, id, BM_CLICK, 0, 0); }
+    // Closes the sheet and waits until the main window has done what follows it (registering
+    // the key again): its thread answers a sent message only back in its own loop. Probing the
+    // key before then would take it from the program.
     bool Close(int button) const {
         PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
-        return Gone(sheet);
+        return Gone(sheet) &&
+               SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_NORMAL, kBoundMs, nullptr) != 0;
     }
     // "Change Key": "Press Key" in front, ready for keys; null when it did not come.
     HWND StartChoosing(DWORD processId) const {
