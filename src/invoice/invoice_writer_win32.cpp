@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "invoice/invoice_fields.h"
 #include "invoice/invoice_model_win32.h"
 #include "settings/file_handle_win32.h"
+#include "settings/paths.h"
 
 namespace {
 
@@ -25,6 +27,21 @@ bool SeekFromEnd(HANDLE file, LONGLONG distance, ULONGLONG* position) {
     return true;
 }
 
+// Writes `total` bytes at the end of the file, which held `oldSize` bytes. A failed or short
+// write cuts the file back to `oldSize`, so that a retry never leaves half a record behind.
+bool WriteAtEnd(HANDLE file, const char* data, std::size_t total, ULONGLONG oldSize) {
+    // One WriteFile takes at most 4 GiB - 1 bytes; a record never comes near that.
+    if (total > kMaxSingleWrite) return false;
+    DWORD written = 0;
+    if (WriteFile(file, data, static_cast<DWORD>(total), &written, nullptr) && written == total) {
+        return true;
+    }
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(oldSize);
+    if (SetFilePointerEx(file, end, nullptr, FILE_BEGIN)) SetEndOfFile(file);
+    return false;
+}
+
 bool AppendToFile(const char* path, const char* bytes, std::size_t length, bool onNewLine) {
     if (path == nullptr || (bytes == nullptr && length != 0)) return false;
     FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -38,34 +55,51 @@ bool AppendToFile(const char* path, const char* bytes, std::size_t length, bool 
         return false;
     }
 
+    ULONGLONG size = 0;
+    if (!SeekFromEnd(file.get(), 0, &size)) return false;
     std::string lineBreak;
-    if (onNewLine) {
-        ULONGLONG size = 0;
-        if (!SeekFromEnd(file.get(), 0, &size)) return false;
-        if (size > 0) {
-            char last = 0;
-            DWORD read = 0;
-            if (!SeekFromEnd(file.get(), -1, nullptr)) return false;
-            if (!ReadFile(file.get(), &last, 1, &read, nullptr) || read != 1) return false;
-            if (!EndsInvoiceLine(last)) lineBreak = "\r\n";
-        }
+    if (onNewLine && size > 0) {
+        char last = 0;
+        DWORD read = 0;
+        if (!SeekFromEnd(file.get(), -1, nullptr)) return false;
+        if (!ReadFile(file.get(), &last, 1, &read, nullptr) || read != 1) return false;
+        if (!EndsInvoiceLine(last)) lineBreak = "\r\n";
+        if (!SeekFromEnd(file.get(), 0, nullptr)) return false;
     }
-    if (!SeekFromEnd(file.get(), 0, nullptr)) return false;
 
-    const char* data = bytes;
-    std::size_t total = length;
-    std::string joined;
-    if (!lineBreak.empty()) {
-        joined = lineBreak;
-        joined.append(bytes, length);
-        data = joined.data();
-        total = joined.size();
+    if (lineBreak.empty()) return WriteAtEnd(file.get(), bytes, length, size);
+    const std::string joined = lineBreak + std::string(bytes, length);
+    return WriteAtEnd(file.get(), joined.data(), joined.size(), size);
+}
+
+// Writes `bytes` as the whole content of `path`: first into a new file beside it, which then
+// takes the place of the old file (if any) in one rename. Whatever fails, the new file is
+// removed and the old one is left byte for byte as it was.
+bool WriteWholeFile(const char* path, const std::string& bytes) {
+    char full[kPathSize];
+    char* name = nullptr;
+    const DWORD length = GetFullPathNameA(path, sizeof full, full, &name);
+    if (length == 0 || length >= sizeof full || name == nullptr || name == full) return false;
+    char folder[kPathSize];
+    const std::size_t folderLength = static_cast<std::size_t>(name - full);
+    std::memcpy(folder, full, folderLength);
+    folder[folderLength] = '\0';
+    char temporary[MAX_PATH];
+    if (GetTempFileNameA(folder, "qmi", 0, temporary) == 0) return false;
+
+    bool written = false;
+    {
+        FileHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        written = file.valid() && WriteAtEnd(file.get(), bytes.data(), bytes.size(), 0) &&
+                  FlushFileBuffers(file.get());
     }
-    // One WriteFile takes at most 4 GiB - 1 bytes; a record never comes near that.
-    if (total > kMaxSingleWrite) return false;
-    DWORD written = 0;
-    if (!WriteFile(file.get(), data, static_cast<DWORD>(total), &written, nullptr)) return false;
-    return written == total;
+    if (written &&
+        MoveFileExA(temporary, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    DeleteFileA(temporary);
+    return false;
 }
 
 bool AppendLine(const char* path, const std::string& line) {
@@ -84,7 +118,8 @@ bool AppendLineToFile(const char* path, const char* bytes, std::size_t length) {
 
 bool InvoiceWriter(const char* path, bool tabbed, bool overwrite, bool showTitle) {
     if (path == nullptr) path = "";
-    const bool exists = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    const DWORD attributes = GetFileAttributesA(path);
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
 
     char title[kSettingsTextSize];
     char names[kInvoiceDataColumnCount][kSettingsTextSize];
@@ -101,18 +136,10 @@ bool InvoiceWriter(const char* path, bool tabbed, bool overwrite, bool showTitle
     }
     const InvoiceLines lines = BuildInvoiceLines(title, showTitle, columns, tabbed);
 
-    const bool startFile = !exists || overwrite;
-    if (exists && overwrite) {
-        // A file that could not be deleted (read-only, or open in a program that does not let
-        // others delete it) is left as it was: writing a title and header after its old lines
-        // and reporting success would hand the user a corrupted invoice.
-        if (!DeleteFileA(path) && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
-            return false;
-        }
+    if (exists && !overwrite) return AppendLine(path, lines.record);
+    // A read-only file or a folder is never replaced.
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;
     }
-    // Only the record decides the result: a title or header that could not be written leaves
-    // the record to fail the same way.
-    if (startFile && showTitle) AppendLine(path, lines.title);
-    if (startFile) AppendLine(path, lines.header);
-    return AppendLine(path, lines.record);
+    return WriteWholeFile(path, lines.title + lines.header + lines.record);
 }

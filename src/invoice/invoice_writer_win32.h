@@ -5,16 +5,18 @@
 #include <cstddef>
 
 // Writes one record to the file at `path`. A file that does not exist yet, or any file when
-// `overwrite` is set (it is deleted first), gets the title line (when `showTitle`), the header
-// line and the record; an existing file without `overwrite` gets the record only, at its end.
-// Returns true when the record line was written completely. Each line is written by its own
-// open, extend and close of the file. A file to overwrite that cannot be deleted is left
-// untouched (false), and a read-only file is never written.
+// `overwrite` is set, gets the title line (when `showTitle`), the header line and the record:
+// they are written to a new file in the same folder, which then replaces the old one in one
+// rename. An existing file without `overwrite` gets the record only, at its end. Returns true
+// when every line was written completely. On false nothing has changed: a new file that could
+// not be finished is removed, an old file to overwrite (read-only, or held open by a program
+// that does not let others delete it) keeps its bytes, and an append that fails part-way is
+// cut back to the file's earlier size. A read-only file is never written.
 bool InvoiceWriter(const char* path, bool tabbed, bool overwrite, bool showTitle);
 
 // Opens or creates the file (others may read it meanwhile, not write it), writes the bytes at
 // its end in one write and closes it. Returns true when every byte was written; false, having
-// written nothing, when the file cannot be opened or is read-only.
+// left the file as it was, when it cannot be opened, is read-only or the write falls short.
 bool AppendBytesToFile(const char* path, const char* bytes, std::size_t length);
 
 // As AppendBytesToFile, but when the file is not empty and its last byte is not a line end,

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "invoice/invoice_model_win32.h"
@@ -407,5 +408,89 @@ TEST_F(InvoiceWriterTest, SpreadsheetFiles) {
             << bytes;
     }
 }
+
+// ---- Faults: the file is as it was, whatever went wrong ------------------------------------
+
+// A volume with no room left, for the rows that need one: a small tmpfs mounted by the test
+// run (QM_FULL_VOLUME names its folder), filled to the last block.
+class FullVolume {
+  public:
+    FullVolume() {
+        char folder[MAX_PATH] = {};
+        ULARGE_INTEGER total = {};
+        if (GetEnvironmentVariableA("QM_FULL_VOLUME", folder, sizeof folder) == 0 ||
+            !GetDiskFreeSpaceExA(folder, nullptr, &total, nullptr) ||
+            total.QuadPart > 1024 * 1024) {
+            return;  // not mounted (mounting needs root): the rows that need it are skipped
+        }
+        folder_ = folder;
+    }
+    ~FullVolume() { EmptyFolder(folder_); }
+    bool available() const { return !folder_.empty(); }
+    std::string PathOf(const char* name) const { return folder_ + "\\" + name; }
+    // Takes every free block; a file that ends part-way into a block keeps that much room.
+    void Fill() {
+        HANDLE filler = CreateFileA(PathOf("filler").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const std::string block(4096, 'f');
+        DWORD written = 0;
+        while (WriteFile(filler, block.data(), 4096, &written, nullptr) && written == 4096) {
+        }
+        CloseHandle(filler);
+    }
+
+  private:
+    std::string folder_;
+};
+
+enum class Fault { kHeldWithDeleteSharing, kFullVolume, kReadOnly };
+
+struct FaultRow {
+    const char* name;
+    Fault fault;
+    bool fileExists;
+    bool overwrite;
+};
+
+class InvoiceWriterFaultTest : public InvoiceWriterTest,
+                               public testing::WithParamInterface<FaultRow> {};
+
+TEST_P(InvoiceWriterFaultTest, FailsAndLeavesTheFileAsItWas) {
+    const FaultRow& row = GetParam();
+    FullVolume volume;
+    if (row.fault == Fault::kFullVolume && !volume.available()) {
+        GTEST_SKIP() << "no small volume mounted (QM_FULL_VOLUME): mounting was refused";
+    }
+    const std::string path =
+        row.fault == Fault::kFullVolume ? volume.PathOf("jobs.csv") : PathOf("jobs.csv");
+    // 4086 bytes: the file's last block has 10 bytes of room, less than a record.
+    const std::string old = std::string(4084 - std::strlen(kCsvRecord), 'x') + "\r\n" + kCsvRecord;
+    if (row.fileExists) WriteWholeFile(path, old);
+    if (row.fault == Fault::kFullVolume) volume.Fill();
+    if (row.fault == Fault::kReadOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE viewer = INVALID_HANDLE_VALUE;
+    if (row.fault == Fault::kHeldWithDeleteSharing) {
+        viewer = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    }
+
+    EXPECT_FALSE(InvoiceWriter(path.c_str(), false, row.overwrite, true));
+    if (viewer != INVALID_HANDLE_VALUE) CloseHandle(viewer);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::string after = ReadWholeFile(path);
+    EXPECT_TRUE(after == (row.fileExists ? old : "<missing>"))
+        << "the file now holds " << after.size()
+        << " bytes: " << after.substr(after.size() > 60 ? after.size() - 60 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, InvoiceWriterFaultTest,
+    testing::Values(FaultRow{"OverwriteHeldWithDeleteSharing", Fault::kHeldWithDeleteSharing, true,
+                             true},
+                    FaultRow{"AppendToAFullVolume", Fault::kFullVolume, true, false},
+                    FaultRow{"NewFileOnAFullVolume", Fault::kFullVolume, false, false},
+                    FaultRow{"AppendToAReadOnlyFile", Fault::kReadOnly, true, false}),
+    [](const testing::TestParamInfo<FaultRow>& info) { return std::string(info.param.name); });
 
 }  // namespace
