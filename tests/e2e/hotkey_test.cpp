@@ -88,6 +88,18 @@ struct Sheet {
     }
 };
 
+// The stored key once it reads `want`, or what it reads when the bound has passed: the page
+// stores the chosen key just after the Press Key window has gone.
+std::string StoredHotKeySoon(const char* want) {
+    std::string stored;
+    WaitFor(
+        [&] {
+            return (stored = ReadSetting(HKEY_CURRENT_USER, "Settings", "HotKeyValue")) == want;
+        },
+        kBoundMs);
+    return stored;
+}
+
 class HotKeyTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -131,9 +143,9 @@ TEST_F(HotKeyTest, F8CopiesTheSelectionOrTheWholeTextOfAnotherProgram) {
         Sheet sheet = Sheet::Open(window, id);
         ASSERT_NE(sheet.page, nullptr);
         ASSERT_TRUE(sheet.ChooseKey(id, {VK_F5}));
-        EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, "Settings", "HotKeyValue"), "116");
+        EXPECT_EQ(StoredHotKeySoon("116"), "116");
         ASSERT_TRUE(sheet.ChooseKey(id, {VK_F8}));
-        EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, "Settings", "HotKeyValue"), "119");
+        EXPECT_EQ(StoredHotKeySoon("119"), "119");
         EXPECT_EQ(ControlText(window, IDC_COUNTED_TEXT), "world");
 
         sheet.Click(IDC_SETTINGS_SELECT_ALL);
@@ -194,11 +206,11 @@ TEST_F(HotKeyTest, TheKeyIsSwitchedOffAndOnAndChangedOnlyWithOk) {
     ASSERT_TRUE(sheet.ChooseKey(id, {VK_ESCAPE}));
     EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, "Settings", "HotKeyValue"), "117");
     ASSERT_TRUE(sheet.ChooseKey(id, {VK_MENU, VK_F4}));
-    EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, "Settings", "HotKeyValue"), "65651");
+    EXPECT_EQ(StoredHotKeySoon("65651"), "65651");
     EXPECT_TRUE(IsWindow(sheet.sheet));
     EXPECT_TRUE(IsWindow(window));
     ASSERT_TRUE(sheet.ChooseKey(id, {VK_CONTROL, VK_F5}));
-    EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, "Settings", "HotKeyValue"), "131188");
+    EXPECT_EQ(StoredHotKeySoon("131188"), "131188");
     EXPECT_EQ(ControlText(sheet.page, IDC_SETTINGS_HOTKEY_ON), "Enable Hot Key Control  [Ctrl+F5]");
 
     // Cancel keeps the chosen value but not the registration.

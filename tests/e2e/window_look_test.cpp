@@ -168,15 +168,20 @@ TEST_F(WindowLookTest, NormalStartShowsSplashToolbarHeaderLayoutAndAbout) {
     HWND about = nullptr;
     ASSERT_TRUE(
         WaitFor([&] { return (about = FindOwnedWindow(window, "#32770", "Quillmet")); }, kBoundMs));
+    // Shown only once its set-up has placed the panel and the buttons.
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(about) != FALSE; }, kBoundMs));
     EXPECT_FALSE(IsWindowEnabled(window));
     HWND panel = GetDlgItem(about, IDC_ABOUT_PANEL);
     EXPECT_EQ(ClassOf(panel), "LAW");
     const RECT panelRect = ClientRectOf(about, panel);
     EXPECT_TRUE(panelRect.left == 0 && panelRect.top == 0 && panelRect.right == 340 &&
-                panelRect.bottom == 286);
+                panelRect.bottom == 286)
+        << panelRect.left << "," << panelRect.top << "," << panelRect.right << ","
+        << panelRect.bottom;
     for (auto [id, width] : {std::pair{IDOK, 100}, {IDC_ABOUT_WEB_PAGE, 140}}) {
         const RECT button = ClientRectOf(about, GetDlgItem(about, id));
-        EXPECT_TRUE(button.top == 294 && button.right - button.left == width) << id;
+        EXPECT_TRUE(button.top == 294 && button.right - button.left == width)
+            << id << ": " << button.top << ", " << button.right - button.left;
     }
     SendMessageA(panel, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     EXPECT_TRUE(IsWindow(panel));
