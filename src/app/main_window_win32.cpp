@@ -3,11 +3,10 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstdio>
-#include <cstring>
-
+#include "app/clipboard_text_win32.h"
+#include "app/help_links_win32.h"
 #include "app/layout.h"
-#include "app/site_links.h"
+#include "app/status_messages.h"
 #include "counting/job_pricing.h"
 #include "counting/text_counting.h"
 #include "hotkey/foreground_copy_win32.h"
@@ -21,16 +20,6 @@
 namespace {
 
 constexpr int kTextBufferSize = 260;
-const COLORREF kDarkBlue = RGB(58, 94, 128);
-const COLORREF kMidBlue = RGB(127, 157, 185);
-const COLORREF kMenuBarColour = RGB(236, 241, 247);
-
-HFONT CreateBoldFont(int height) {
-    return CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, nullptr);
-}
-
 const ToolbarButtonRecord kToolbarButtons[] = {
     {IDCMD_UPDATE_TEXT, -IDB_UPDATE_TEXT, "Update text", "Update the Text Display Window", 0},
     {IDCMD_ADD_TO_INVOICE, -IDB_ADD_TO_INVOICE, "Add to Invoice", "Add to Invoice", 0},
@@ -49,26 +38,11 @@ DialogBaseUnits BaseUnitsOf(HWND window) {
 }  // namespace
 
 MainWindow::MainWindow(bool startedAtLogon) : startedAtLogon_(startedAtLogon) {
-    captionFont_ = CreateBoldFont(16);
-    labelFont_ = CreateBoldFont(15);
-    darkBlueBrush_ = CreateSolidBrush(kDarkBlue);
-    midBlueBrush_ = CreateSolidBrush(kMidBlue);
-    user32_ = LoadLibraryA("user32.dll");
     RegisterPanelClass();
-    if (user32_ != nullptr) {
-        setMenuInfo_ = reinterpret_cast<SetMenuInfoFunction>(
-            reinterpret_cast<void*>(GetProcAddress(user32_, "SetMenuInfo")));
-    }
 }
 
 MainWindow::~MainWindow() {
     if (splash_.window != nullptr) DestroyWindow(splash_.window);
-    if (captionFont_ != nullptr) DeleteObject(captionFont_);
-    if (labelFont_ != nullptr) DeleteObject(labelFont_);
-    if (darkBlueBrush_ != nullptr) DeleteObject(darkBlueBrush_);
-    if (midBlueBrush_ != nullptr) DeleteObject(midBlueBrush_);
-    if (menuBarBrush_ != nullptr) DeleteObject(menuBarBrush_);
-    if (user32_ != nullptr) FreeLibrary(user32_);
 }
 
 void MainWindow::OnInit() {
@@ -82,23 +56,17 @@ void MainWindow::OnInit() {
     SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
     SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
-    AddTrayIcon();
+    trayIcon_.Add(window_);
     DragAcceptFiles(window_, TRUE);
-
-    for (int id : {IDC_PRICING_CAPTION, IDC_COUNTED_CAPTION}) {
-        SendDlgItemMessageA(window_, id, WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_), TRUE);
-    }
-    for (int id : {IDC_TOTAL_LABEL, IDC_TOTAL, IDC_EQUALS_TOTAL}) {
-        SendDlgItemMessageA(window_, id, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), TRUE);
-    }
+    look_.ApplyFonts(window_);
 
     LoadPricingInputs();
     // Registered whatever "HotKeysOn" says: a press then still brings the window forward.
-    hotKey_.RegisterFromSettings(window_);
+    hotKey_.Register(window_, StoredHotKey());
     toolbar_.SizeToolbar();
-    LayOut();
+    LayOutFromSettings();
     ticker_.Start(GetDlgItem(window_, IDC_STATUS_BAR), kStatusMessages);
-    SetMenuBarBackground();
+    look_.PaintMenuBar(window_);
 
     // A log-on start hides the window as soon as the message loop runs; others show the splash.
     if (startedAtLogon_) {
@@ -109,7 +77,7 @@ void MainWindow::OnInit() {
         PostMessageA(window_, kOpenSplashMessage, 0, 0);
     }
 
-    InsertHelpLinks();
+    helpLinksInserted_ = InsertHelpLinks(GetMenu(window_), IDCMD_ABOUT);
 
     SetDlgItemTextA(window_, IDC_COUNTED_TEXT, "");
     SetDlgItemInt(window_, IDC_CHARACTERS, 0, TRUE);
@@ -124,7 +92,7 @@ void MainWindow::OnDestroy() {
     hasCountedText_ = false;
     std::string().swap(countedText_);
     hotKey_.Unregister();
-    RemoveTrayIcon();
+    trayIcon_.Remove();
     SavePricingInputs();
 }
 
@@ -165,7 +133,7 @@ void MainWindow::OnCommand(WPARAM wParam, WORD) {
         default:
             break;
     }
-    if (id >= IDCMD_FIRST_LINK && id <= IDCMD_LAST_LINK) OpenHelpLink(id);
+    if (id >= IDCMD_FIRST_LINK && id <= IDCMD_LAST_LINK) OpenHelpLink(id, helpLinksInserted_);
 }
 
 INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -175,14 +143,14 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) return TRUE;
             break;
         case WM_CTLCOLORSTATIC: {
-            HBRUSH brush = ColourStatic(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)),
-                                        reinterpret_cast<HDC>(wParam));
+            HBRUSH brush = look_.ColourStatic(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)),
+                                              reinterpret_cast<HDC>(wParam));
             if (brush != nullptr) return reinterpret_cast<INT_PTR>(brush);
             break;
         }
         case WM_SIZE:
             toolbar_.SizeToolbar();
-            LayOut();
+            LayOutFromSettings();
             InvalidateRect(window_, nullptr, FALSE);
             return TRUE;
         case WM_SYSCOLORCHANGE:
@@ -210,7 +178,7 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (lParam == WM_LBUTTONUP) {
                 ShowMainWindow();
             } else if (lParam == WM_RBUTTONDOWN) {
-                ShowTrayMenu();
+                trayIcon_.ShowMenu();
             }
             return TRUE;
         case WM_CLOSE:
@@ -235,7 +203,15 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ModelessDialog::HandleMessage(message, wParam, lParam);
 }
 
-void MainWindow::LayOut() {
+void MainWindow::LayOutFromSettings() {
+    const int offset = ApplyToolbarSetting();
+    const DialogBaseUnits base = BaseUnitsOf(window_);
+    PlaceWindowFromSettings(MainClientSize(base, offset));
+    PlaceControls(base, offset);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+int MainWindow::ApplyToolbarSetting() {
     toolbarShown_ = SettingsStore::ReadBool("Settings", "ShowToolBar", true);
     HWND toolbar = toolbar_.Window();
     if (toolbar != nullptr) ShowWindow(toolbar, toolbarShown_ ? SW_SHOW : SW_HIDE);
@@ -243,12 +219,12 @@ void MainWindow::LayOut() {
                   MF_BYCOMMAND | (toolbarShown_ ? MF_CHECKED : MF_UNCHECKED));
     RECT bar{};
     if (toolbar != nullptr) GetWindowRect(toolbar, &bar);
-    const int offset = ToolbarOffset(toolbarShown_ && toolbar != nullptr, bar.bottom - bar.top);
+    return ToolbarOffset(toolbarShown_ && toolbar != nullptr, bar.bottom - bar.top);
+}
+
+void MainWindow::PlaceWindowFromSettings(Size client) {
     const int x = SettingsStore::ReadInt(SettingsScope::PerUser, "Settings", "X", 120);
     const int y = SettingsStore::ReadInt(SettingsScope::PerUser, "Settings", "Y", 30);
-
-    const DialogBaseUnits base = BaseUnitsOf(window_);
-    const Size client = MainClientSize(base, offset);
     RECT frame{};
     RECT inside{};
     GetWindowRect(window_, &frame);
@@ -261,7 +237,9 @@ void MainWindow::LayOut() {
         x, y, wanted,
         {desktop.left, desktop.top, desktop.right - desktop.left, desktop.bottom - desktop.top});
     MoveWindow(window_, place.left, place.top, place.width, place.height, TRUE);
+}
 
+void MainWindow::PlaceControls(DialogBaseUnits base, int offset) {
     for (std::size_t i = 0; i < kMainLayoutCount; ++i) {
         const Box box = PlaceControl(kMainLayout[i].units, base, offset);
         MoveControl(*this, kMainLayout[i].id, box.left, box.top, box.width, box.height);
@@ -269,14 +247,13 @@ void MainWindow::LayOut() {
             ShowWindow(GetDlgItem(window_, IDC_TOOLBAR_RULE), toolbarShown_ ? SW_SHOW : SW_HIDE);
         }
     }
-    InvalidateRect(window_, nullptr, TRUE);
 }
 
 void MainWindow::ToggleToolbar() {
     toolbar_.SizeToolbar();
     SettingsStore::WriteBool("Settings", "ShowToolBar",
                              !SettingsStore::ReadBool("Settings", "ShowToolBar", true));
-    LayOut();
+    LayOutFromSettings();
 }
 
 void MainWindow::ChangeSystemColours() {
@@ -299,7 +276,7 @@ void MainWindow::OpenSettings() {
     if (!SettingsSheet(window_, &hotKey_)) return;
     hotKey_.Unregister();
     if (SettingsStore::ReadBool("Settings", "HotKeysOn", true))
-        hotKey_.RegisterFromSettings(window_);
+        hotKey_.Register(window_, StoredHotKey());
 }
 
 void MainWindow::GrabForegroundText() {
@@ -322,101 +299,6 @@ void MainWindow::AskExit() {
     }
 }
 
-void MainWindow::AddTrayIcon() {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = window_;
-    data.uID = kTrayIconId;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = static_cast<HICON>(
-        LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, 0));
-    std::snprintf(data.szTip, sizeof data.szTip, "%s", "Quillmet");
-    Shell_NotifyIconA(NIM_ADD, &data);
-    // The shell keeps its own copy of the icon.
-    if (data.hIcon != nullptr) DestroyIcon(data.hIcon);
-}
-
-void MainWindow::RemoveTrayIcon() {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = window_;
-    data.uID = kTrayIconId;
-    Shell_NotifyIconA(NIM_DELETE, &data);
-}
-
-void MainWindow::ShowTrayMenu() {
-    SetForegroundWindow(window_);
-    HMENU menu = LoadMenuA(ProgramInstance(), MAKEINTRESOURCEA(IDM_TRAY_MENU));
-    if (menu == nullptr) return;
-    HMENU popup = GetSubMenu(menu, 0);
-    SetMenuDefaultItem(popup, IDCMD_OPEN_FROM_TRAY, FALSE);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
-    DestroyMenu(menu);
-}
-
-void MainWindow::InsertHelpLinks() {
-    HMENU menu = GetMenu(window_);
-    int row = 0;
-    for (; kHelpLinks[row].caption != nullptr && row < kMaxHelpLinks; ++row) {
-        const HelpLink& link = kHelpLinks[row];
-        if (link.caption[0] == '\0') {
-            InsertMenuA(menu, IDCMD_ABOUT, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
-        } else {
-            InsertMenuA(menu, IDCMD_ABOUT, MF_BYCOMMAND | MF_STRING, IDCMD_FIRST_LINK + row,
-                        link.caption);
-        }
-    }
-    helpLinksInserted_ = row;
-    InsertMenuA(menu, IDCMD_ABOUT, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
-}
-
-void MainWindow::OpenHelpLink(int commandId) {
-    const int row = commandId - IDCMD_FIRST_LINK;
-    if (row < 0 || row >= helpLinksInserted_) return;
-    if (kHelpLinks[row].caption[0] == '\0') return;
-    OpenSitePage(kHelpLinks[row].page);
-}
-
-void MainWindow::SetMenuBarBackground() {
-    if (setMenuInfo_ == nullptr) return;
-    menuBarBrush_ = CreateSolidBrush(kMenuBarColour);
-    MENUINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIM_BACKGROUND;
-    info.hbrBack = menuBarBrush_;
-    setMenuInfo_(GetMenu(window_), &info);
-    DrawMenuBar(window_);
-}
-
-HBRUSH MainWindow::ColourStatic(int controlId, HDC dc) {
-    switch (controlId) {
-        case IDC_PRICING_CAPTION:
-        case IDC_COUNTED_CAPTION:
-            SetBkColor(dc, kDarkBlue);
-            SetTextColor(dc, RGB(255, 255, 255));
-            return darkBlueBrush_;
-        case IDC_COUNTED_BOX:
-        case IDC_PRICING_BOX:
-            SetBkColor(dc, kDarkBlue);
-            return darkBlueBrush_;
-        case IDC_CHAR_ROW_CAPTION:
-        case IDC_WORD_ROW_CAPTION:
-        case IDC_LINE_ROW_CAPTION:
-            SetBkColor(dc, kMidBlue);
-            return midBlueBrush_;
-        case IDC_CHAR_CAPTION_BOX:
-        case IDC_WORD_CAPTION_BOX:
-        case IDC_LINE_CAPTION_BOX:
-            SetBkColor(dc, kDarkBlue);
-            return midBlueBrush_;
-        default:
-            return nullptr;
-    }
-}
-
 std::string MainWindow::FieldText(int controlId) const {
     char text[kTextBufferSize] = {};
     GetDlgItemTextA(window_, controlId, text, sizeof text);
@@ -428,25 +310,20 @@ void MainWindow::CountClipboardText() {
     int characters = static_cast<int>(GetDlgItemInt(window_, IDC_CHARACTERS, nullptr, TRUE));
     int words = static_cast<int>(GetDlgItemInt(window_, IDC_WORDS, nullptr, TRUE));
 
-    OpenClipboard(nullptr);
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        const char* text = static_cast<const char*>(GlobalLock(data));
-        if (text != nullptr) {
-            // Another program may have put text without its terminating zero: never read past
-            // the memory block.
-            const std::size_t length = strnlen(text, GlobalSize(data));
-            countedText_.assign(text, length);
+    switch (ReadClipboardText(countedText_)) {
+        case ClipboardText::kRead:
             hasCountedText_ = true;
-            characters = static_cast<int>(length);
+            characters = static_cast<int>(countedText_.size());
             words = CountWords(countedText_.c_str());
-            GlobalUnlock(data);
             SetDlgItemTextA(window_, IDC_COUNTED_TEXT, countedText_.c_str());
             ShowCountedFilesStatus("");
-        } else {
+            break;
+        case ClipboardText::kUnreadable:
             SetDlgItemTextA(window_, IDC_COUNTED_TEXT, "");
-        }
+            break;
+        case ClipboardText::kNone:
+            break;
     }
-    CloseClipboard();
 
     SetDlgItemInt(window_, IDC_CHARACTERS, static_cast<UINT>(characters), TRUE);
     SetDlgItemInt(window_, IDC_WORDS, static_cast<UINT>(words), TRUE);

@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "app/layout.h"
+#include "app/main_window_look_win32.h"
 #include "app/picture_panel_win32.h"
 #include "app/status_ticker_win32.h"
 #include "app/toolbar_win32.h"
+#include "app/tray_icon_win32.h"
 #include "hotkey/program_hotkey_win32.h"
 #include "ui/dialog_base_win32.h"
 
 // Messages between copies of the program.
 constexpr UINT kCloseRequestMessage = WM_USER + 102;  // 1126
 constexpr UINT kShowRequestMessage = WM_USER + 104;   // 1128
-// Tray icon callback and id.
-constexpr UINT kTrayCallbackMessage = WM_APP + 103;  // 32871
-constexpr UINT kTrayIconId = 24;
 // Opens the splash once the window shows.
 constexpr UINT kOpenSplashMessage = WM_APP + 104;
 
@@ -43,27 +43,26 @@ class MainWindow : public ModelessDialog {
     void RecomputePrice();
     // The hot key: the foreground application copies its selection, then it is counted.
     void GrabForegroundText();
-    // Applies the toolbar setting, sizes and places the window and every control in it.
-    void LayOut();
+    // Reads "ShowToolBar", "X" and "Y", then shows or hides the toolbar, sizes and places the
+    // window on the desktop, and places every control in it. Runs at set-up and on every
+    // WM_SIZE.
+    void LayOutFromSettings();
     // Counts files as one text, in the order given, joined by CR LF: "Count File..." and
     // files dropped on the window. A file that cannot be read is named in a message, and the
     // counts and the counted text stay as they were.
     void CountFiles(const std::vector<std::string>& paths);
 
   private:
-    void AddTrayIcon();
-    void RemoveTrayIcon();
-    void ShowTrayMenu();
+    // Shows or hides the toolbar and ticks its menu item; returns how far it moves the rest down.
+    int ApplyToolbarSetting();
+    void PlaceWindowFromSettings(Size client);
+    void PlaceControls(DialogBaseUnits base, int offset);
     void AskExit();
     void OpenSettings();
-    void InsertHelpLinks();
-    void OpenHelpLink(int commandId);
-    void SetMenuBarBackground();
     void LoadPricingInputs();
     void SavePricingInputs();
     void ToggleToolbar();
     void ChangeSystemColours();
-    HBRUSH ColourStatic(int controlId, HDC dc);
     std::string FieldText(int controlId) const;
     void ChooseFileToCount();
     void CountDroppedFiles(HDROP drop);
@@ -75,17 +74,11 @@ class MainWindow : public ModelessDialog {
     double total_ = 0.0;
     bool toolbarShown_ = false;
     PicturePanel splash_;
-    HFONT captionFont_ = nullptr;
-    HFONT labelFont_ = nullptr;
-    HBRUSH darkBlueBrush_ = nullptr;
-    HBRUSH midBlueBrush_ = nullptr;
-    HBRUSH menuBarBrush_ = nullptr;
+    MainWindowLook look_;
+    TrayIcon trayIcon_;
     StatusTicker ticker_;
     ProgramHotKey hotKey_;
     int helpLinksInserted_ = 0;
     bool hasCountedText_ = false;
     std::string countedText_;
-    HMODULE user32_ = nullptr;
-    using SetMenuInfoFunction = BOOL(WINAPI*)(HMENU, LPCMENUINFO);
-    SetMenuInfoFunction setMenuInfo_ = nullptr;
 };

@@ -1,7 +1,5 @@
 #include "hotkey/program_hotkey_win32.h"
 
-#include "settings/settings_store_win32.h"
-
 namespace {
 
 constexpr int kHotKeyId = 0;
@@ -13,11 +11,9 @@ bool RegisterCode(HWND window, HotKeyCode code) {
 
 }  // namespace
 
-void ProgramHotKey::RegisterFromSettings(HWND window) {
-    const int stored = SettingsStore::ReadInt(SettingsScope::PerUser, "Settings", "HotKeyValue",
-                                              static_cast<int>(kDefaultHotKey));
+void ProgramHotKey::Register(HWND window, HotKeyCode code) {
     window_ = window;
-    code_ = static_cast<HotKeyCode>(stored);
+    code_ = code;
     registered_ = RegisterCode(window_, code_);
 }
 

@@ -12,9 +12,9 @@ class ProgramHotKey {
     ProgramHotKey(const ProgramHotKey&) = delete;
     ProgramHotKey& operator=(const ProgramHotKey&) = delete;
 
-    // Registers "HotKeyValue" (default F8) on window. A key taken by another program is not
-    // registered, and nothing is reported.
-    void RegisterFromSettings(HWND window);
+    // Registers `code` on window. A key taken by another program is not registered, and
+    // nothing is reported.
+    void Register(HWND window, HotKeyCode code);
     void Unregister();
     bool Registered() const { return registered_; }
 

@@ -28,11 +28,15 @@ bool ApplyRunValue(SettingsScope scope, RunValueAction action, const char* progr
 
 }  // namespace
 
+HotKeyCode StoredHotKey() {
+    return static_cast<HotKeyCode>(SettingsStore::ReadInt(
+        SettingsScope::PerUser, "Settings", "HotKeyValue", static_cast<int>(kDefaultHotKey)));
+}
+
 void SettingsPage::OnInit() {
     CheckDlgButton(window_, IDC_SETTINGS_HOTKEY_ON,
                    ReadSetting("HotKeysOn", true) ? BST_CHECKED : BST_UNCHECKED);
-    ShowHotKeyName(static_cast<unsigned>(SettingsStore::ReadInt(
-        SettingsScope::PerUser, "Settings", "HotKeyValue", static_cast<int>(kDefaultHotKey))));
+    ShowHotKeyName(StoredHotKey());
 
     const bool tabbed = ReadSetting("Tabbed", true);
     CheckDlgButton(window_, IDC_SETTINGS_COMMA, tabbed ? BST_UNCHECKED : BST_CHECKED);

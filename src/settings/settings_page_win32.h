@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "hotkey/hotkey_code.h"
 #include "ui/property_page_win32.h"
 
 class ProgramHotKey;
@@ -30,6 +31,9 @@ class SettingsPage : public PropertyPage {
 
     ProgramHotKey* hotKey_;
 };
+
+// The hot key the user chose ("HotKeyValue"), F8 when none is stored.
+HotKeyCode StoredHotKey();
 
 // Shows the sheet modally over owner. True when it was closed with OK.
 bool SettingsSheet(HWND owner, ProgramHotKey* hotKey);

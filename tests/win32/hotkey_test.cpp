@@ -150,7 +150,7 @@ TEST_F(ProgramHotKeyTest, RegistersOnlyTheDefinedBits) {
                                        row.stored);
         }
         ProgramHotKey hotKey;
-        hotKey.RegisterFromSettings(window);
+        hotKey.Register(window, StoredHotKey());
         EXPECT_TRUE(hotKey.Registered()) << row.stored;
         EXPECT_TRUE(HotKeyTaken(row.modifiers, row.key)) << row.stored;
         EXPECT_FALSE(HotKeyTaken(row.modifiers | MOD_WIN, row.key)) << row.stored;

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "app/header_colours.h"
-#include "app/site_links.h"
+#include "app/help_links.h"
+#include "app/status_messages.h"
 #include "resource_ids.h"
 #include "settings/settings_store_win32.h"
 #include "support/message_script.h"

@@ -1,4 +1,4 @@
-#include "app/site_links.h"
+#include "app/help_links.h"
 
 const HelpLink kHelpLinks[] = {
     {"Quillmet &Home Page", "counter/index"},
@@ -20,13 +20,4 @@ const HelpLink kHelpLinks[] = {
     {"All Kestrovan &Programs", "software"},
     {"&Privacy Policy", "privacy"},
     {nullptr, nullptr},
-};
-
-const char* const kStatusMessages[] = {
-    "Quillmet v " QM_PRODUCT_VERSION " - counts and prices typing jobs",
-    "Tip: press F8 in any program to count its selected text",
-    "Tapewell Transcription Player: play, pause and rewind audio while you type",
-    "Pacemark Typing Tutor: build your speed and accuracy",
-    "Scribevault Clipboard History: never lose a copied text again",
-    nullptr,
 };

@@ -1,4 +1,4 @@
-// The maker's web pages offered in the Help menu, and the lines of the status-bar ticker.
+// The maker's web pages offered in the Help menu.
 #pragma once
 
 // One row of the Help menu's link list. An empty caption is a separator; a null caption
@@ -12,6 +12,3 @@ struct HelpLink {
 constexpr int kMaxHelpLinks = 69;
 
 extern const HelpLink kHelpLinks[];
-
-// Null-ended list of the status-bar texts shown in turn.
-extern const char* const kStatusMessages[];
