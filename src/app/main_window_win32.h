@@ -11,7 +11,8 @@
 
 #include "app/layout.h"
 #include "app/main_window_look_win32.h"
-#include "app/picture_panel_win32.h"
+#include "app/about_box_win32.h"
+#include "app/splash_win32.h"
 #include "app/status_ticker_win32.h"
 #include "app/toolbar_win32.h"
 #include "app/tray_icon_win32.h"

@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "app/layout.h"
-#include "settings/system_checks_win32.h"
+#include "resource_ids.h"
+#include "ui/dialog_base_win32.h"
 
 namespace {
 
-const char kPanelClass[] = "LAW";
 const char kDistributorText[] =
     "Published by Kestrovan Software\n" QM_WEB_HOST "\nAll rights reserved.";
 
@@ -157,52 +157,4 @@ SIZE PictureSize() {
         size.cy = info.bmHeight;
     }
     return size;
-}
-
-void ShowSplash(PicturePanel& panel, HWND owner) {
-    if (panel.window != nullptr) DestroyWindow(panel.window);
-    const SIZE picture = PictureSize();
-    RECT desktop{};
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    const Box place = SplashPlacement(picture.cx, picture.cy, desktop.right, desktop.bottom);
-    // Topmost: the main window is shown and activated only after its set-up, and not every
-    // platform lifts the owned windows above an owner that comes to the front.
-    HWND window = CreateWindowExA(
-        WS_EX_TOPMOST, kPanelClass, "", WS_POPUP | WS_VISIBLE | WS_DLGFRAME, place.left, place.top,
-        place.width, place.height, owner, nullptr, ProgramInstance(), nullptr);
-    if (window == nullptr) return;
-    BindPanel(panel, window, false);
-    UpdateWindow(window);
-    SetTimer(window, kSplashTimerId, kSplashMilliseconds, nullptr);
-}
-
-void AboutBox::OnInit() {
-    BindPanel(panel_, GetDlgItem(window_, IDC_ABOUT_PANEL), true);
-    const SIZE picture = PictureSize();
-    const AboutGeometry geometry =
-        AboutBoxGeometry(picture.cx, picture.cy, DialogUnitsToPixels(*this, 10));
-    const std::pair<int, Box> places[] = {{IDC_ABOUT_WEB_PAGE, geometry.webButton},
-                                          {IDOK, geometry.okButton},
-                                          {IDC_ABOUT_PANEL, geometry.panel}};
-    for (const auto& [id, box] : places) {
-        MoveControl(*this, id, box.left, box.top, box.width, box.height);
-    }
-    // The client area takes the new size; the top-left corner stays.
-    RECT frame{};
-    RECT client{};
-    GetWindowRect(window_, &frame);
-    GetClientRect(window_, &client);
-    const int width = geometry.client.width + (frame.right - frame.left) - client.right;
-    const int height = geometry.client.height + (frame.bottom - frame.top) - client.bottom;
-    SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-}
-
-void AboutBox::OnCommand(WPARAM wParam, WORD) {
-    if (LOWORD(wParam) == IDC_ABOUT_WEB_PAGE) OpenSitePage("counter/index");
-}
-
-void ShowAboutBox(HWND owner) {
-    RegisterPanelClass();
-    AboutBox about;
-    RunModal(about, owner, AboutBox::Template());
 }

@@ -1,16 +1,12 @@
 // The picture panel (window class "LAW"): the product picture with the name and version under
-// it. Shown as the splash at start and as the top of the about box.
+// it: the splash at start, and the top of the about box.
 #pragma once
 
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "resource_ids.h"
-#include "ui/dialog_base_win32.h"
-
-constexpr UINT_PTR kSplashTimerId = 1;
-constexpr UINT kSplashMilliseconds = 7000;
+constexpr char kPanelClass[] = "LAW";
 
 // The object behind a "LAW" window, found through the window's user data. The window handle is
 // cleared when the window goes.
@@ -42,19 +38,3 @@ class ProductPicture {
 IPicture* LoadProductPicture();
 // Its width and height; 300 x 0 when the picture cannot be read.
 SIZE PictureSize();
-
-// Opens the splash over owner: centred, closed after 7 s, by a click or with its owner.
-void ShowSplash(PicturePanel& panel, HWND owner);
-
-// The about box "LAbout": the panel, "Go to Web Page..." and OK.
-class AboutBox : public DialogBase {
-  public:
-    void OnInit() override;
-    void OnCommand(WPARAM wParam, WORD notifyCode) override;
-    static LPCSTR Template() { return "LAbout"; }
-
-  private:
-    PicturePanel panel_;
-};
-
-void ShowAboutBox(HWND owner);

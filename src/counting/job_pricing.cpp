@@ -186,9 +186,9 @@ PricingOutcome ComputeJobPrice(const PricingFields& fields, const char* countedT
     outcome.lineAmountText = FormatAmount(amounts.lineAmount) + " ";
     outcome.totalText = FormatAmount(amounts.total) + " ";
 
-    outcome.published[0] = {"3", IntText(characters)};
-    outcome.published[1] = {"5", IntText(outcome.lines)};
-    outcome.published[2] = {"4", IntText(words)};
-    outcome.published[3] = {"6", FormatAmount(amounts.total)};
+    outcome.published[0] = {kPublishedCharactersName, IntText(characters)};
+    outcome.published[1] = {kPublishedLinesName, IntText(outcome.lines)};
+    outcome.published[2] = {kPublishedWordsName, IntText(words)};
+    outcome.published[3] = {kPublishedTotalName, FormatAmount(amounts.total)};
     return outcome;
 }

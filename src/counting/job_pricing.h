@@ -34,11 +34,18 @@ struct CorrectedInputTexts {
     std::string perLine;
 };
 
+// The value names (section "Settings") under which the priced job is published: the invoice
+// reads them as the values of its columns 3 to 6.
+constexpr const char* kPublishedCharactersName = "3";
+constexpr const char* kPublishedWordsName = "4";
+constexpr const char* kPublishedLinesName = "5";
+constexpr const char* kPublishedTotalName = "6";
+
 struct PricingOutcome : CorrectedInputTexts {
     int lines = 0;  // field 205 (written as signed decimal)
     double characterAmount = 0, wordAmount = 0, lineAmount = 0, total = 0;
     std::string characterAmountText, wordAmountText, lineAmountText, totalText;  // "%.2lf "
-    PublishedValue published[4];  // "3", "5", "4", "6", in the order they are written
+    PublishedValue published[4];  // characters, lines, words, total: the order they are written
 };
 
 // The recomputation of the price: corrects the inputs, counts the lines of the counted text at

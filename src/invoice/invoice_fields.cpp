@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "counting/job_pricing.h"
+
 namespace {
 
 struct FieldDefaults {
@@ -22,7 +24,14 @@ constexpr FieldDefaults kDefaults[kInvoiceFieldCount] = {
 
 constexpr const char* kKeyNames[kInvoiceFieldCount] = {"Field0", "Field1", "Field2", "Field3",
                                                        "Field4", "Field5", "Field6"};
-constexpr const char* kDigitNames[kInvoiceFieldCount] = {"0", "1", "2", "3", "4", "5", "6"};
+// Fields 3 to 6 hold what the pricing publishes.
+constexpr const char* kDigitNames[kInvoiceFieldCount] = {"0",
+                                                         "1",
+                                                         "2",
+                                                         kPublishedCharactersName,
+                                                         kPublishedWordsName,
+                                                         kPublishedLinesName,
+                                                         kPublishedTotalName};
 
 void AppendQuoted(std::string& line, std::string_view text) {
     line += '"';
