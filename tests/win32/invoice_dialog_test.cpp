@@ -21,61 +21,15 @@
 #include "resource_ids.h"
 #include "settings/system_checks_win32.h"
 #include "win32/support/message_script.h"
+#include "win32/support/product_settings_win32.h"
+#include "win32/support/thread_dialogs_win32.h"
+#include "win32/support/watchdog_win32.h"
 
 namespace {
 
-constexpr const char* kProductKey = "Software\\Kestrovan\\Quillmet";
 constexpr const char* kDefaultNames[kInvoiceFieldCount] = {
     "Typing Invoice", "Date",         "Job Name",  "No. of Characters",
     "No. of Words",   "No. of Lines", "Total Cost"};
-
-// A whole test must end well within the test program's time limit; if the thread is stuck in
-// a call that no message can reach, the watchdog ends the program with a clear message.
-class Watchdog {
-  public:
-    static constexpr DWORD kLimitMs = 100000;
-
-    Watchdog() {
-        stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        thread_ = CreateThread(nullptr, 0, &Watchdog::Watch, this, 0, nullptr);
-    }
-    ~Watchdog() {
-        SetEvent(stop_);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        CloseHandle(stop_);
-    }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-
-  private:
-    static DWORD WINAPI Watch(void* parameter) {
-        auto* self = static_cast<Watchdog*>(parameter);
-        if (WaitForSingleObject(self->stop_, kLimitMs) == WAIT_OBJECT_0) return 0;
-        std::fprintf(stderr, "watchdog: the test is stuck; ending the test program\n");
-        std::fflush(stderr);
-        ExitProcess(3);
-    }
-
-    HANDLE stop_ = nullptr;
-    HANDLE thread_ = nullptr;
-};
-
-std::string ReadStored(const char* section, const char* name, bool* exists = nullptr) {
-    const std::string key = std::string(kProductKey) + "\\" + section;
-    char text[1024] = {};
-    DWORD size = sizeof text - 1;
-    DWORD type = 0;
-    const LONG status = SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, &type, text, &size);
-    if (exists != nullptr) *exists = status == ERROR_SUCCESS;
-    return status == ERROR_SUCCESS ? std::string(text) : std::string();
-}
-
-void Store(const char* section, const char* name, const char* text) {
-    const std::string key = std::string(kProductKey) + "\\" + section;
-    SHSetValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text,
-                static_cast<DWORD>(std::strlen(text) + 1));
-}
 
 std::string FileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -90,41 +44,6 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 std::string Today() {
     std::time_t now = std::time(nullptr);
     return FormatInvoiceDate(*std::localtime(&now));
-}
-
-std::string WindowText(HWND window) {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-std::string ClassName(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// A message box or other dialog window of this thread with the caption, other than `except`.
-struct DialogSearch {
-    const char* caption;
-    HWND except;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<DialogSearch*>(parameter);
-    if (window != search->except && IsWindowVisible(window) && ClassName(window) == "#32770" &&
-        WindowText(window) == search->caption) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindThreadDialog(const char* caption, HWND except = nullptr) {
-    DialogSearch search = {caption, except, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // A message box's text is its longest static text; its icon sits in an icon static.

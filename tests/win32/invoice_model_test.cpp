@@ -9,10 +9,9 @@
 #include <string>
 
 #include "settings/settings_store_win32.h"
+#include "support/product_settings_win32.h"
 
 namespace {
-
-const char* kProductKey = "Software\\Kestrovan\\Quillmet";
 
 // The raw registry value under the product key: type and bytes, or nothing when absent.
 struct RawValue {
@@ -59,10 +58,6 @@ DWORD CountValues(const char* section) {
                      nullptr, nullptr, nullptr);
     RegCloseKey(key);
     return count;
-}
-
-void Store(const char* section, const char* name, const char* text) {
-    SettingsStore::WriteString(SettingsScope::PerUser, section, name, text);
 }
 
 std::string Text(void (*read)(int, char (&)[kSettingsTextSize]), int field) {

@@ -16,10 +16,9 @@
 
 #include "invoice/invoice_model_win32.h"
 #include "settings/settings_store_win32.h"
+#include "support/product_settings_win32.h"
 
 namespace {
-
-const char* kProductKey = "Software\\Kestrovan\\Quillmet";
 
 // The other process of the sharing test: started from this same program with QM_HOLD_FILE set,
 // it holds that file open for reading without write sharing until told to let go.

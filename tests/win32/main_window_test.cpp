@@ -16,10 +16,9 @@
 #include "settings/settings_store_win32.h"
 #include "support/message_script.h"
 #include "support/saved_registry_value_win32.h"
+#include "support/product_settings_win32.h"
 
 namespace {
-
-const char* kProductKey = "Software\\Kestrovan\\Quillmet";
 
 std::string MenuText(HMENU menu, int position) {
     char text[256] = {};

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "win32/support/saved_registry_value_win32.h"
+#include "win32/support/product_settings_win32.h"
 
 namespace {
 
-const char* const kProductKey = "Software\\Kestrovan\\Quillmet";
 const char* const kSettingsKey = "Software\\Kestrovan\\Quillmet\\Settings";
 const char* const kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
