@@ -2,8 +2,6 @@
 
 #include "net/http_get_win32.h"
 
-#include <cstring>
-
 namespace {
 
 // Time budgets (ms): each wait is a select of one step; a budget used up fails the transfer.
