@@ -1,6 +1,6 @@
 // The reply header reader with arbitrary bytes: it stops exactly where the header ends by a
 // plain model (the empty line, a zero byte, or more than 16 KiB), and never keeps a line
-// longer than 259 characters or one holding a CR.
+// longer than 259 characters or one holding a CR; and the memory use's rule of a whole reply.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -50,5 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (reader.FitForFile()) Check(end == 1 && reader.Length() > 0);
     // Once ended, the reader takes nothing more.
     if (end != 0) Check(reader.Take('\n') == step);
+    // The memory use's rule on the same bytes: a whole reply counts however its stream ended.
+    const std::size_t kept = size < kMemoryReplyCapacity ? size : kMemoryReplyCapacity;
+    const char* reply = reinterpret_cast<const char*>(data);
+    const bool whole = MemoryReplyComplete(reply, kept);
+    Check(MemoryTransferResult(reply, kept, ReplyEnd::kBroken) == (whole ? 0 : 2));
+    Check(MemoryTransferResult(reply, kept, ReplyEnd::kStopped) == 1);
+    if (whole || kept == 0) {
+        Check(MemoryTransferResult(reply, kept, ReplyEnd::kClosed) == (whole ? 0 : 2));
+    }
     return 0;
 }

@@ -2,8 +2,6 @@
 
 #include "net/http_get_win32.h"
 
-#include <cstring>
-
 namespace {
 
 // Time budgets (ms): each wait is a select of one step; a budget used up fails the transfer.
@@ -16,9 +14,29 @@ constexpr int kMemoryReceiveBudgetMs = 5000;
 constexpr int kBodyReceiveBudgetMs = 7500;
 constexpr int kHeaderStepMs = 300;
 constexpr int kHeaderBudgetMs = 5000;
+constexpr DWORD kLookupStepMs = 100;
 constexpr std::size_t kSendPiece = 1024;
 
 enum class Wait { kReady, kTimeOut, kError };
+
+// What every wait of one transfer checks: the owner's pump and the transfer's time limit,
+// counted from its start.
+class Transfer {
+  public:
+    Transfer(TransferOwner& owner, DWORD limitMs)
+        : owner_(owner), start_(GetTickCount()), limitMs_(limitMs) {}
+    // Runs the owner's pump: 1 when it says stop, 2 once the time limit has passed, else 0.
+    int Pump() {
+        if (owner_.Pump()) return kTransferStopped;
+        return GetTickCount() - start_ >= limitMs_ ? kTransferFailed : kTransferDone;
+    }
+    void ShowProgress(double fraction) { owner_.ShowProgress(fraction); }
+
+  private:
+    TransferOwner& owner_;
+    DWORD start_;
+    DWORD limitMs_;
+};
 
 // Owns a socket and closes it.
 class Socket {
@@ -107,23 +125,33 @@ Wait WaitSocket(SOCKET socket, bool forWriting, int milliseconds) {
     return Wait::kReady;
 }
 
-// The IPv4 address of a dotted quad or a name. False when there is none to connect to: the
-// lookup fails, or gives no address, 0.0.0.0 or 255.255.255.255.
-bool ResolveHost(const char* name, in_addr& address) {
+// The IPv4 address of a dotted quad or a name. A name is looked up on a thread of its own
+// while the pump runs, so a look-up that hangs neither freezes the windows nor outlasts a
+// stop. 2 when there is no address to connect to: the look-up fails, or gives no address,
+// 0.0.0.0 or 255.255.255.255.
+int ResolveHost(const char* name, HostLookup lookUp, Transfer& transfer, in_addr& address) {
     address.s_addr = inet_addr(name);
     if (address.s_addr == INADDR_NONE) {
-        const hostent* entry = gethostbyname(name);
-        if (entry == nullptr || entry->h_addrtype != AF_INET ||
-            entry->h_length != sizeof address.s_addr || entry->h_addr_list == nullptr ||
-            entry->h_addr_list[0] == nullptr) {
-            return false;
+        BackgroundLookup lookup(name, lookUp);
+        if (!lookup.Started()) return kTransferFailed;
+        HANDLE finished = lookup.Finished();
+        for (;;) {
+            const int code = transfer.Pump();
+            if (code != kTransferDone) return code;
+            const DWORD wait =
+                MsgWaitForMultipleObjects(1, &finished, FALSE, kLookupStepMs, QS_ALLINPUT);
+            if (wait == WAIT_OBJECT_0) break;
+            if (wait == WAIT_FAILED) return kTransferFailed;
         }
-        std::memcpy(&address.s_addr, entry->h_addr_list[0], sizeof address.s_addr);
+        std::uint32_t found = 0;
+        if (!lookup.Result(found)) return kTransferFailed;
+        address.s_addr = found;
     }
-    return address.s_addr != INADDR_ANY && address.s_addr != INADDR_NONE;
+    const bool usable = address.s_addr != INADDR_ANY && address.s_addr != INADDR_NONE;
+    return usable ? kTransferDone : kTransferFailed;
 }
 
-int ConnectWithTimeout(in_addr address, u_short port, TransferOwner& owner, Socket& connected) {
+int ConnectWithTimeout(in_addr address, u_short port, Transfer& transfer, Socket& connected) {
     Socket attempt;
     attempt.Reset(socket(AF_INET, SOCK_STREAM, 0));
     if (!attempt.Valid()) return kTransferFailed;
@@ -143,7 +171,8 @@ int ConnectWithTimeout(in_addr address, u_short port, TransferOwner& owner, Sock
             const Wait wait = WaitSocket(attempt.Get(), true, kConnectStepMs);
             if (wait == Wait::kError) return kTransferFailed;
             if (wait == Wait::kReady) break;
-            if (owner.Pump()) return kTransferStopped;
+            const int code = transfer.Pump();
+            if (code != kTransferDone) return code;
             left -= kConnectStepMs;
             if (left <= 0) return kTransferFailed;
         }
@@ -159,10 +188,11 @@ int ConnectWithTimeout(in_addr address, u_short port, TransferOwner& owner, Sock
     return kTransferDone;
 }
 
-int SendAll(TransferOwner& owner, SOCKET socket, const char* bytes, std::size_t length) {
+int SendAll(Transfer& transfer, SOCKET socket, const char* bytes, std::size_t length) {
     std::size_t sent = 0;
     for (int left = kSendBudgetMs;;) {
-        if (owner.Pump()) return kTransferStopped;
+        const int code = transfer.Pump();
+        if (code != kTransferDone) return code;
         const std::size_t remaining = length - sent;
         const int piece = static_cast<int>(remaining < kSendPiece ? remaining : kSendPiece);
         const int count = send(socket, bytes + sent, piece, 0);
@@ -183,50 +213,57 @@ int SendAll(TransferOwner& owner, SOCKET socket, const char* bytes, std::size_t 
 }
 
 // Receives what has arrived, at most capacity bytes, waiting up to budgetMs in 200 ms steps
-// with the pump before each. 2 also when the peer has closed the connection.
-int ReceiveSome(TransferOwner& owner, SOCKET socket, char* place, std::size_t capacity,
-                int budgetMs, std::size_t& received) {
+// with the pump before each: kOpen with at least one byte, kClosed when the peer ended the
+// stream in order, kBroken for a receive error (a reset), the budget or the time limit used up.
+ReplyEnd ReceiveSome(Transfer& transfer, SOCKET socket, char* place, std::size_t capacity,
+                     int budgetMs, std::size_t& received) {
     received = 0;
-    if (socket == INVALID_SOCKET) return kTransferFailed;
-    if (capacity == 0) return kTransferDone;
+    if (socket == INVALID_SOCKET) return ReplyEnd::kBroken;
+    if (capacity == 0) return ReplyEnd::kOpen;
     for (int left = budgetMs;;) {
-        if (owner.Pump()) return kTransferStopped;
+        const int code = transfer.Pump();
+        if (code != kTransferDone) {
+            return code == kTransferStopped ? ReplyEnd::kStopped : ReplyEnd::kBroken;
+        }
         const Wait wait = WaitSocket(socket, false, kReceiveStepMs);
-        if (wait == Wait::kError) return kTransferFailed;
-        if (wait == Wait::kReady) break;
+        if (wait == Wait::kError) return ReplyEnd::kBroken;
+        if (wait == Wait::kReady) {
+            const int count = recv(socket, place, static_cast<int>(capacity), 0);
+            if (count > 0) {
+                received = static_cast<std::size_t>(count);
+                return ReplyEnd::kOpen;
+            }
+            if (count == 0) return ReplyEnd::kClosed;
+            if (WSAGetLastError() != WSAEWOULDBLOCK) return ReplyEnd::kBroken;
+        }
         left -= kReceiveStepMs;
-        if (left <= 0) return kTransferFailed;
+        if (left <= 0) return ReplyEnd::kBroken;
     }
-    u_long waiting = 0;
-    if (ioctlsocket(socket, FIONREAD, &waiting) != 0 || waiting == 0) return kTransferFailed;
-    const std::size_t wanted = waiting < capacity ? waiting : capacity;
-    const int count = recv(socket, place, static_cast<int>(wanted), 0);
-    if (count <= 0) return kTransferFailed;
-    received = static_cast<std::size_t>(count);
-    return kTransferDone;
 }
 
 // Waits until header bytes are readable: the pump first, then 300 ms selects with the pump
 // after each, 5000 ms in all (the last wait takes what is left).
-int WaitForHeaderBytes(TransferOwner& owner, SOCKET socket) {
-    if (owner.Pump()) return kTransferStopped;
+int WaitForHeaderBytes(Transfer& transfer, SOCKET socket) {
+    int code = transfer.Pump();
+    if (code != kTransferDone) return code;
     for (int left = kHeaderBudgetMs; left > 0;) {
         const int step = left < kHeaderStepMs ? left : kHeaderStepMs;
         const Wait wait = WaitSocket(socket, false, step);
         if (wait == Wait::kReady) return kTransferDone;
         if (wait == Wait::kError) return kTransferFailed;
         left -= step;
-        if (owner.Pump()) return kTransferStopped;
+        code = transfer.Pump();
+        if (code != kTransferDone) return code;
     }
     return kTransferFailed;
 }
 
 // Reads the next header line into reader, one byte at a time, so that no byte after the
 // header's empty line is taken. headerDone is set when that empty line arrived.
-int ReadHeaderLine(TransferOwner& owner, SOCKET socket, ResponseHeaderReader& reader,
+int ReadHeaderLine(Transfer& transfer, SOCKET socket, ResponseHeaderReader& reader,
                    bool& headerDone) {
     for (;;) {
-        const int code = WaitForHeaderBytes(owner, socket);
+        const int code = WaitForHeaderBytes(transfer, socket);
         if (code != kTransferDone) return code;
         u_long waiting = 0;
         if (ioctlsocket(socket, FIONREAD, &waiting) != 0 || waiting == 0) return kTransferFailed;
@@ -249,7 +286,7 @@ int ReadHeaderLine(TransferOwner& owner, SOCKET socket, ResponseHeaderReader& re
 }
 
 // Exactly length bytes of body into the file, in 1028-byte chunks, with progress after each.
-int ReceiveBody(TransferOwner& owner, SOCKET socket, OutputFile& file, std::uint32_t length) {
+int ReceiveBody(Transfer& transfer, SOCKET socket, OutputFile& file, std::uint32_t length) {
     const double step = ProgressStep(length);
     double progress = 0;
     char chunk[kBodyChunkSize];
@@ -257,21 +294,22 @@ int ReceiveBody(TransferOwner& owner, SOCKET socket, OutputFile& file, std::uint
         const std::size_t chunkSize = remaining < kBodyChunkSize ? remaining : kBodyChunkSize;
         for (std::size_t filled = 0; filled < chunkSize;) {
             std::size_t received = 0;
-            const int code = ReceiveSome(owner, socket, chunk + filled, chunkSize - filled,
-                                         kBodyReceiveBudgetMs, received);
-            if (code != kTransferDone) return code;
+            const ReplyEnd end = ReceiveSome(transfer, socket, chunk + filled, chunkSize - filled,
+                                             kBodyReceiveBudgetMs, received);
+            if (end == ReplyEnd::kStopped) return kTransferStopped;
+            if (end != ReplyEnd::kOpen) return kTransferFailed;
             filled += received;
         }
         if (!file.Write(chunk, chunkSize)) return kTransferFailed;
         remaining -= static_cast<std::uint32_t>(chunkSize);
         progress += step;
-        owner.ShowProgress(progress);
+        transfer.ShowProgress(progress);
     }
     return kTransferDone;
 }
 
 // What both uses share: URL, start-up, port, name, connection and the request.
-int Request(const char* url, TransferOwner& owner, Socket& connected) {
+int Request(const char* url, HostLookup lookUp, Transfer& transfer, Socket& connected) {
     char hostPart[kUrlPartSize];
     char path[kUrlPartSize];
     SplitUrl(url, hostPart, path);
@@ -279,33 +317,36 @@ int Request(const char* url, TransferOwner& owner, Socket& connected) {
     char name[kUrlPartSize];
     std::uint16_t port = 0;
     in_addr address = {};
-    if (!SplitHostPort(hostPart, name, port) || !ResolveHost(name, address)) {
-        return kTransferFailed;
-    }
-    const int code = ConnectWithTimeout(address, port, owner, connected);
+    if (!SplitHostPort(hostPart, name, port)) return kTransferFailed;
+    int code = ResolveHost(name, lookUp, transfer, address);
+    if (code == kTransferDone) code = ConnectWithTimeout(address, port, transfer, connected);
     if (code != kTransferDone) return code;
     char request[kRequestSize];
     const std::size_t length = FormatGetRequest(path, hostPart, request);
-    return SendAll(owner, connected.Get(), request, length);
+    return SendAll(transfer, connected.Get(), request, length);
 }
 
 }  // namespace
 
-int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], TransferOwner& owner) {
+int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], TransferOwner& owner,
+                    const HttpGetOptions& options) {
     reply[0] = '\0';
+    Transfer transfer(owner, options.timeLimitMs);
     Socket connected;
-    int code = Request(url, owner, connected);
+    const int code = Request(url, options.lookUp, transfer, connected);
     if (code != kTransferDone) return code;
     std::size_t total = 0;
-    while (total < kMemoryReplySize - 1) {
+    ReplyEnd end = ReplyEnd::kOpen;
+    while (end == ReplyEnd::kOpen && !MemoryReplyComplete(reply, total)) {
         std::size_t received = 0;
-        code = ReceiveSome(owner, connected.Get(), reply + total, kMemoryReplySize - 1 - total,
-                           kMemoryReceiveBudgetMs, received);
+        end = ReceiveSome(transfer, connected.Get(), reply + total, kMemoryReplyCapacity - total,
+                          kMemoryReceiveBudgetMs, received);
         total += received;
-        if (code != kTransferDone) break;
     }
-    reply[total] = '\0';
-    return MemoryTransferResult(code, total);
+    const int result = MemoryTransferResult(reply, total, end);
+    // Only a whole reply is handed on: a cut one could read as another version or address.
+    reply[result == kTransferDone ? total : 0] = '\0';
+    return result;
 }
 
 int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], ProgressDialog& owner) {
@@ -313,20 +354,24 @@ int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], ProgressDi
     return HttpGetToMemory(url, reply, transferOwner);
 }
 
-int HttpGetToFile(const char* url, const char* filePath, TransferOwner& owner) {
+int HttpGetToFile(const char* url, const char* filePath, TransferOwner& owner,
+                  const HttpGetOptions& options) {
+    Transfer transfer(owner, options.timeLimitMs);
     Socket connected;
-    int code = Request(url, owner, connected);
+    int code = Request(url, options.lookUp, transfer, connected);
     if (code != kTransferDone) return code;
     OutputFile file(filePath);
     if (!file.Open()) return kTransferFailed;
 
     ResponseHeaderReader header;
     for (bool headerDone = false; code == kTransferDone && !headerDone;) {
-        code = ReadHeaderLine(owner, connected.Get(), header, headerDone);
+        code = ReadHeaderLine(transfer, connected.Get(), header, headerDone);
     }
     // An error status or a reply without a usable length is not the resource asked for.
     if (code == kTransferDone && !header.FitForFile()) code = kTransferFailed;
-    if (code == kTransferDone) code = ReceiveBody(owner, connected.Get(), file, header.Length());
+    if (code == kTransferDone) {
+        code = ReceiveBody(transfer, connected.Get(), file, header.Length());
+    }
     if (code != kTransferDone) file.Discard();
     return code;
 }

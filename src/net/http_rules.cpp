@@ -22,6 +22,25 @@ std::size_t AppendBounded(char (&text)[kUrlPartSize], std::size_t length, char c
     return length + 1;
 }
 
+// The usable Content-Length of a reply whose header ended within its first `received` bytes,
+// and the number of body bytes after that header. False when the header has not ended there,
+// is bad, or announced no usable length.
+bool AnnouncedLength(const char* reply, std::size_t received, std::uint32_t& length,
+                     std::size_t& bodyBytes) {
+    ResponseHeaderReader header;
+    for (std::size_t at = 0; at < received; ++at) {
+        const ResponseHeaderReader::Step step = header.Take(reply[at]);
+        if (step == ResponseHeaderReader::Step::kBad) return false;
+        if (step == ResponseHeaderReader::Step::kHeaderDone) {
+            if (!header.LengthUsable()) return false;
+            length = header.Length();
+            bodyBytes = received - (at + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 void SplitUrl(const char* url, char (&hostPart)[kUrlPartSize], char (&path)[kUrlPartSize]) {
@@ -182,7 +201,20 @@ int ProgressBarPosition(double fraction) {
     return static_cast<int>(position);
 }
 
-int MemoryTransferResult(int lastCode, std::size_t received) {
-    if (lastCode == kTransferStopped) return kTransferStopped;
-    return received == 0 ? kTransferFailed : kTransferDone;
+bool MemoryReplyComplete(const char* reply, std::size_t received) {
+    std::uint32_t length = 0;
+    std::size_t bodyBytes = 0;
+    return received >= kMemoryReplyCapacity ||
+           (AnnouncedLength(reply, received, length, bodyBytes) && bodyBytes >= length);
+}
+
+int MemoryTransferResult(const char* reply, std::size_t received, ReplyEnd end) {
+    if (end == ReplyEnd::kStopped) return kTransferStopped;
+    if (MemoryReplyComplete(reply, received)) return kTransferDone;
+    // Without a length only the peer's orderly close says that nothing is missing.
+    std::uint32_t length = 0;
+    std::size_t bodyBytes = 0;
+    const bool whole = end == ReplyEnd::kClosed && received > 0 &&
+                       !AnnouncedLength(reply, received, length, bodyBytes);
+    return whole ? kTransferDone : kTransferFailed;
 }

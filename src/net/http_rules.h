@@ -1,6 +1,7 @@
 // The rules of the program's HTTP/1.0 GET client that do not touch the network: splitting a
 // URL into host part and path, the port, the request text, reading the reply's header byte by
-// byte (lines, status line, Content-Length) and the progress steps of a download.
+// byte (lines, status line, Content-Length), when a reply taken into memory is whole, and the
+// progress steps of a download.
 // Platform-free; the sockets are in net/http_get_win32.h.
 #pragma once
 
@@ -117,7 +118,25 @@ double ProgressStep(std::uint32_t length);
 // (0.685 -> 68); negative or not-a-number fractions give 0, huge ones are held at 1000000.
 int ProgressBarPosition(double fraction);
 
-// The result of a transfer into memory: a stop by the user gives 1 whatever had arrived;
-// otherwise nothing received gives 2, and anything received gives 0 (a failure or time-out
-// after some bytes keeps what arrived).
-int MemoryTransferResult(int lastCode, std::size_t received);
+// The reply buffer of the memory use: at most 511 bytes of reply and the terminating zero.
+constexpr std::size_t kMemoryReplySize = 512;
+constexpr std::size_t kMemoryReplyCapacity = kMemoryReplySize - 1;
+
+// How the reception of a reply into memory stands after a receive.
+enum class ReplyEnd {
+    kOpen,     // bytes may still come
+    kClosed,   // the peer ended the stream in order after what it sent (recv gave 0)
+    kBroken,   // a reset or other receive error, a time-out, or the transfer's time limit
+    kStopped,  // the user stopped the transfer
+};
+
+// True when the first `received` bytes of reply are a complete reply without waiting for its
+// end: they fill the buffer (511 bytes), or their header announced a usable Content-Length and
+// at least that many body bytes followed it.
+bool MemoryReplyComplete(const char* reply, std::size_t received);
+
+// The result of a transfer into memory: 1 when the user stopped it; 0 for a complete reply, or
+// for at least one byte of a reply without a usable Content-Length that the peer ended in
+// order; 2 otherwise: nothing received, a reply cut short of its Content-Length, or one without
+// a length whose stream broke (a reset, a time-out, the time limit), which may be cut anywhere.
+int MemoryTransferResult(const char* reply, std::size_t received, ReplyEnd end);

@@ -1,5 +1,5 @@
 // The HTTP client's rules: URL split, host and port, request text, the reading of a reply's
-// header byte by byte, and the progress steps of a download.
+// header byte by byte, when a reply in memory is whole, and the progress steps of a download.
 #include "net/http_rules.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +107,37 @@ TEST(HttpRules, ReplyHeaderStatusLengthAndEnd) {
         if (c.fit == 1) EXPECT_EQ(reader.Length(), c.length) << c.what;
         if (c.fit >= 0) EXPECT_EQ(taken, c.header.size()) << c.what << ": a body byte taken";
         EXPECT_LE(reader.HeaderBytes(), kMaxHeaderBytes + 1) << c.what;
+    }
+}
+
+TEST(HttpRules, MemoryReplyIsWholeOnlyWhenItsEndIsKnown) {
+    const std::string ok = "HTTP/1.0 200 OK\r\n";
+    const std::string bare = ok + "\r\nversion=1.13";
+    const std::string sized = ok + "Content-Length: 12\r\n\r\nversion=1.13";
+    const std::string full(kMemoryReplyCapacity, 'x');
+    using E = ReplyEnd;
+    const struct {
+        const char* what;
+        std::string reply;
+        E end;
+        bool complete;
+        int result;
+    } cases[] = {
+        {"no length, closed", bare, E::kClosed, false, 0},
+        {"no length, reset or time-out", bare, E::kBroken, false, 2},
+        {"stopped", sized, E::kStopped, true, 1},
+        {"length met, then broken", sized, E::kBroken, true, 0},
+        {"length met, still open", sized + "more", E::kOpen, true, 0},
+        {"length short, closed", sized.substr(0, sized.size() - 1), E::kClosed, false, 2},
+        {"length unusable, closed", ok + "Content-Length: x\r\n\r\nv", E::kClosed, false, 0},
+        {"header cut, closed", ok + "Content-Length: 99", E::kClosed, false, 0},
+        {"header cut, broken", ok + "Content-Length: 99", E::kBroken, false, 2},
+        {"buffer full, broken", full, E::kBroken, true, 0},
+        {"nothing, closed", "", E::kClosed, false, 2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MemoryReplyComplete(c.reply.data(), c.reply.size()), c.complete) << c.what;
+        EXPECT_EQ(MemoryTransferResult(c.reply.data(), c.reply.size(), c.end), c.result) << c.what;
     }
 }
 
