@@ -126,7 +126,8 @@ TEST(HttpGet, BothUsesAgainstAScriptedServer) {
         {"long header line",
          {ok + "X-Long: " + std::string(5000, 'a') + "\r\nContent-Length: 5\r\n\r\nhello"}, 0, "hello"},
         {"zero byte in header", {ok + "X: \0\r\nContent-Length: 5\r\n\r\nhello"s}, 0, ""},
-        {"endless header", {endless, End::kHold}, 0, ""},
+        // The file use reads a header byte by byte: 16 KiB of them take seconds on a busy machine.
+        {"endless header", {endless, End::kHold}, 0, "", 0, 15000},
         {"body longer", {ok + "Content-Length: 4\r\n\r\n0123456789"}, 0, "0123"},
         {"body shorter", {ok + "Content-Length: 50\r\n\r\n0123456789"}, 2, ""},
         {"reset", {"", End::kReset}, 2, ""},
