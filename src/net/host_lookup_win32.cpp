@@ -23,7 +23,12 @@ struct BackgroundLookup::Job {
     }
     static DWORD WINAPI Run(void* parameter) {
         Job* job = static_cast<Job*>(parameter);
-        job->found = job->lookUp(job->name, job->address);
+        // Sockets stay started for this thread's own use: the transfer that asked may have
+        // been stopped, and have let go of them, before the look-up returns.
+        WSADATA data;
+        const bool started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+        job->found = started && job->lookUp(job->name, job->address);
+        if (started) WSACleanup();
         SetEvent(job->finished);
         job->Release();
         return 0;
