@@ -10,6 +10,7 @@
 #include "invoice/invoice_model_win32.h"
 #include "invoice/invoice_writer_win32.h"
 #include "resource_ids.h"
+#include "settings/help_topics_win32.h"
 #include "settings/paths.h"
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks_win32.h"

@@ -194,13 +194,6 @@ double ProgressStep(std::uint32_t length) {
     return length == 0 ? 0.0 : static_cast<double>(kBodyChunkSize) / length;
 }
 
-int ProgressBarPosition(double fraction) {
-    const double position = fraction * 100.0;
-    if (std::isnan(position) || position <= 0.0) return 0;
-    if (position >= 1000000.0) return 1000000;
-    return static_cast<int>(position);
-}
-
 bool MemoryReplyComplete(const char* reply, std::size_t received) {
     std::uint32_t length = 0;
     std::size_t bodyBytes = 0;

@@ -114,9 +114,6 @@ class ResponseHeaderReader {
 // The progress of a download after each chunk: the share of one chunk (1028 bytes) in the
 // length is added every time, so the last step may end a little above 1.
 double ProgressStep(std::uint32_t length);
-// A fraction as a progress bar position from 0 to 100 and beyond: times 100, truncated
-// (0.685 -> 68); negative or not-a-number fractions give 0, huge ones are held at 1000000.
-int ProgressBarPosition(double fraction);
 
 // The reply buffer of the memory use: at most 511 bytes of reply and the terminating zero.
 constexpr std::size_t kMemoryReplySize = 512;

@@ -1,7 +1,7 @@
 // The rules of the periodic checks that run when the main window is shown again: when the
 // related-programs reminder is due, when the update check is due and what it stores first, how
 // the version file is read, and whether a newer version is offered. Platform-free; the windows,
-// registry and network are in net/periodic_checks_win32.h.
+// registry and network are in app/periodic_checks_win32.h.
 //
 // The four machine-wide values (section "Settings" of HKEY_LOCAL_MACHINE):
 //   "RelatedPCheck"     "1" once the reminder has been shown (empty or "0..." means not yet)

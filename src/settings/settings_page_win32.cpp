@@ -6,6 +6,7 @@
 #include "hotkey/key_change_dialog_win32.h"
 #include "hotkey/program_hotkey_win32.h"
 #include "resource_ids.h"
+#include "settings/help_topics_win32.h"
 #include "settings/run_at_logon.h"
 #include "settings/run_at_logon_win32.h"
 #include "settings/settings_store_win32.h"

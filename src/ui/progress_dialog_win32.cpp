@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "net/http_rules.h"
+#include "ui/progress_bar.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/maker_hosts.h"
+#include "ui/progress_bar.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/help_topics_win32.h"
 #include "win32/support/message_script.h"
 
 namespace {

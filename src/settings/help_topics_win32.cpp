@@ -1,5 +1,7 @@
 // Help for every window: the manual opens in WinHelp or in the web browser, as the Windows
 // version and the "HelpViewer" setting choose (ui/help_viewer_choice.h).
+#include "settings/help_topics_win32.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -9,7 +11,6 @@
 #include "settings/paths.h"
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks_win32.h"
-#include "ui/dialog_base_win32.h"
 #include "ui/help_viewer_choice.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "net/periodic_checks_win32.h"
+#include "app/periodic_checks_win32.h"
 
 #include <shellapi.h>
 
