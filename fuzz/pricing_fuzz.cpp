@@ -53,7 +53,7 @@ void CheckReaders(const std::string& text) {
     std::string field = text.substr(0, 259);
     field = field.substr(0, std::strlen(field.c_str()));
 
-    const double value = ReadDecimal(text);
+    const double value = ReadAtofDecimal(text);
     Check(std::isfinite(value));
     if (!HasNonDecimalForm(field)) {
         double expected = std::strtod(field.c_str(), nullptr);
@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  {price.perLineChanged, price.perLine}};
     for (const auto& rate : rates) {
         if (rate.changed) Check(rate.text == "0.00" || rate.text == "100.00");
-        const double value = ReadDecimal(rate.text);
+        const double value = ReadAtofDecimal(rate.text);
         Check(value >= 0.0 && value <= 100.0);
     }
 

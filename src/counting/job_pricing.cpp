@@ -40,14 +40,14 @@ std::string IntText(int value) {
 // 100 and text that is no number stay as typed.
 void CorrectRate(const std::string& typed, std::string* text, bool* changed, double* rate) {
     *text = FieldText(typed);
-    if (ReadDecimal(*text) < 0.0) {
+    if (ReadAtofDecimal(*text) < 0.0) {
         *text = "0.00";
         *changed = true;
-    } else if (ReadDecimal(*text) > kMaxRate) {
+    } else if (ReadAtofDecimal(*text) > kMaxRate) {
         *text = "100.00";
         *changed = true;
     }
-    *rate = ReadDecimal(*text);
+    *rate = ReadAtofDecimal(*text);
 }
 
 }  // namespace
@@ -83,7 +83,7 @@ bool ReadDialogInt(const std::string& text, int* value) {
 // stop, optional exponent. Only this decimal form counts: "inf", "nan" and hexadecimal text,
 // which some C libraries also accept, read as their decimal prefix ("0x10" as 0), so the value
 // is always a number. Values beyond the range of a double read as the largest double.
-double ReadDecimal(const std::string& text) {
+double ReadAtofDecimal(const std::string& text) {
     const std::string field = FieldText(text);
     const char* p = field.c_str();
     while (IsCSpace(*p)) ++p;
@@ -141,7 +141,7 @@ CorrectedPricingInputs CorrectPricingInputs(const PricingFields& fields) {
     }
     inputs.lineWidth = width;
     // The fixed cost has no bounds: a negative one lowers the total.
-    inputs.fixedCost = ReadDecimal(fields.fixedCost);
+    inputs.fixedCost = ReadAtofDecimal(fields.fixedCost);
     return inputs;
 }
 

@@ -55,7 +55,7 @@ PricingOutcome ComputeJobPrice(const PricingFields& fields, const char* countedT
 
 // The GetDlgItemInt (signed) reading rule and the atof rule, for the window and the tool.
 bool ReadDialogInt(const std::string& text, int* value);  // false: not an integer -> reads as 0
-double ReadDecimal(const std::string& text);              // atof rule; no number -> 0
+double ReadAtofDecimal(const std::string& text);          // atof rule; no number -> 0
 
 // The five pricing inputs in their load/save order: 201, 207, 208, 204, 209.
 struct PricingInput {

@@ -24,7 +24,7 @@ InvoiceMoveButtons InvoiceMoveButtonsFor(int selectedRow) {
 std::string InvoiceDisplayValue(int field, const char* storedValue) {
     const std::string stored = storedValue != nullptr ? storedValue : "";
     if (field != kInvoiceTotalCost) return stored;
-    return FormatAmount(ReadDecimal(stored));
+    return FormatAmount(ReadAtofDecimal(stored));
 }
 
 const InvoiceFileKind& InvoiceFileKindFor(bool tabbed) {

@@ -66,7 +66,7 @@ void SplitUrl(const char* url, char (&hostPart)[kUrlPartSize], char (&path)[kUrl
     }
 }
 
-bool ReadDecimal(const char* begin, const char* end, std::uint32_t max, std::uint32_t& value) {
+bool ReadDigitsUpTo(const char* begin, const char* end, std::uint32_t max, std::uint32_t& value) {
     if (begin == nullptr || begin >= end) return false;
     std::uint32_t number = 0;
     for (const char* at = begin; at < end; ++at) {
@@ -93,7 +93,8 @@ bool SplitHostPort(const char* hostPart, char (&name)[kUrlPartSize], std::uint16
         return true;
     }
     std::uint32_t number = 0;
-    if (!ReadDecimal(colon + 1, colon + 1 + std::strlen(colon + 1), 65535, number) || number == 0) {
+    if (!ReadDigitsUpTo(colon + 1, colon + 1 + std::strlen(colon + 1), 65535, number) ||
+        number == 0) {
         name[0] = '\0';
         return false;
     }
@@ -136,7 +137,7 @@ LengthLine ReadContentLengthLine(const char* line, bool cutNonBlank, std::uint32
     const char* digitsEnd = at;
     while (IsBlank(*at)) ++at;
     std::uint32_t value = 0;
-    if (*at != '\0' || cutNonBlank || !ReadDecimal(digits, digitsEnd, UINT32_MAX, value) ||
+    if (*at != '\0' || cutNonBlank || !ReadDigitsUpTo(digits, digitsEnd, UINT32_MAX, value) ||
         value == 0) {
         return LengthLine::kInvalid;
     }

@@ -40,7 +40,7 @@ void SplitUrl(const char* url, char (&hostPart)[kUrlPartSize], char (&path)[kUrl
 
 // Reads [begin, end) as an unsigned decimal number of at most `max`: at least one digit and
 // nothing but digits; false (value untouched) otherwise, or when the number exceeds max.
-bool ReadDecimal(const char* begin, const char* end, std::uint32_t max, std::uint32_t& value);
+bool ReadDigitsUpTo(const char* begin, const char* end, std::uint32_t max, std::uint32_t& value);
 
 // Splits a host part into the name to resolve and the port: "name" -> port 80,
 // "name:8080" -> 8080. False for an empty name, or a port that is not 1 to 65535 written in

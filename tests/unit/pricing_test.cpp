@@ -152,7 +152,7 @@ TEST(JobPriceRates, OnlyTheFirst259CharactersAreRead) {
     EXPECT_FALSE(price.perCharacterChanged);
     const std::string fits = std::string(257, ' ') + "-7";
     EXPECT_TRUE(ComputeJobPrice(Fields("0", fits, "0", "0"), nullptr).perCharacterChanged);
-    EXPECT_EQ(ReadDecimal(std::string(259, '0') + "5"), 0.0);
+    EXPECT_EQ(ReadAtofDecimal(std::string(259, '0') + "5"), 0.0);
 }
 
 TEST(JobPriceFormatting, AmountsAreRoundedByTheCLibraryNotByScaling) {
@@ -193,24 +193,24 @@ TEST(JobPriceFormatting, HugeOrNonDecimalInputsNeverGiveInfinityOrNan) {
     }
 }
 
-TEST(ReadDecimal, TakesTheLongestDecimalPrefix) {
-    EXPECT_DOUBLE_EQ(ReadDecimal(" \t+1.5e2xyz"), 150.0);
-    EXPECT_DOUBLE_EQ(ReadDecimal(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(ReadDecimal("5."), 5.0);
-    EXPECT_DOUBLE_EQ(ReadDecimal("-.5e-1"), -0.05);
-    EXPECT_DOUBLE_EQ(ReadDecimal("1e"), 1.0);
-    EXPECT_DOUBLE_EQ(ReadDecimal("1e+"), 1.0);
-    EXPECT_DOUBLE_EQ(ReadDecimal("2E3"), 2000.0);
-    EXPECT_DOUBLE_EQ(ReadDecimal("1,5"), 1.0);
-    EXPECT_DOUBLE_EQ(ReadDecimal("12 34"), 12.0);
+TEST(ReadAtofDecimal, TakesTheLongestDecimalPrefix) {
+    EXPECT_DOUBLE_EQ(ReadAtofDecimal(" \t+1.5e2xyz"), 150.0);
+    EXPECT_DOUBLE_EQ(ReadAtofDecimal(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(ReadAtofDecimal("5."), 5.0);
+    EXPECT_DOUBLE_EQ(ReadAtofDecimal("-.5e-1"), -0.05);
+    EXPECT_DOUBLE_EQ(ReadAtofDecimal("1e"), 1.0);
+    EXPECT_DOUBLE_EQ(ReadAtofDecimal("1e+"), 1.0);
+    EXPECT_DOUBLE_EQ(ReadAtofDecimal("2E3"), 2000.0);
+    EXPECT_DOUBLE_EQ(ReadAtofDecimal("1,5"), 1.0);
+    EXPECT_DOUBLE_EQ(ReadAtofDecimal("12 34"), 12.0);
 }
 
-TEST(ReadDecimal, TextWithoutANumberIsZero) {
+TEST(ReadAtofDecimal, TextWithoutANumberIsZero) {
     for (const char* text : {"", " ", ".", "-", "+.", "e5", "--1", "abc", "inf", "nan", "$5"}) {
-        EXPECT_EQ(ReadDecimal(text), 0.0) << text;
+        EXPECT_EQ(ReadAtofDecimal(text), 0.0) << text;
     }
-    EXPECT_EQ(ReadDecimal("0x10"), 0.0);  // the decimal prefix "0"
-    EXPECT_TRUE(std::signbit(ReadDecimal("-0")));
+    EXPECT_EQ(ReadAtofDecimal("0x10"), 0.0);  // the decimal prefix "0"
+    EXPECT_TRUE(std::signbit(ReadAtofDecimal("-0")));
 }
 
 TEST(ReadDialogInt, SignedDecimalWithLeadingSpaces) {
