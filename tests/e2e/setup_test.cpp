@@ -373,8 +373,6 @@ std::string WithLargeLastEntry(const std::string& setup, std::int32_t size) {
 }
 
 TEST_F(SetupTest, InstallingOverAGoodInstallationReplacesItWholeOrNotAtAll) {
-    InstallQuietly();
-    ASSERT_TRUE(CloseProgram());
     const std::string manual = Join(folder_, "manual.html");
     const std::string large = Join(MakeScratchFolder("large-setup"), "Quillmet-Setup.exe");
     WriteBytes(large, WithLargeLastEntry(Bytes(setup_), 48 << 20));
@@ -394,13 +392,15 @@ TEST_F(SetupTest, InstallingOverAGoodInstallationReplacesItWholeOrNotAtAll) {
          "Installation cannot be completed because the file \"", false},
         {"over a folder open to all", setup_,
          [&] {
-             RemoveDirectoryA(manual.c_str());
              SetFileSecurityA(folder_.c_str(), DACL_SECURITY_INFORMATION, openToAll);
              EXPECT_TRUE(AllUsersMayWrite(folder_));
          },
          nullptr, true},
     };
     for (const auto& row : rows) {
+        RemoveDirectoryA(manual.c_str());
+        InstallQuietly();
+        ASSERT_TRUE(CloseProgram());
         row.arrange();
         const auto before = FolderFiles(folder_);
         Process setup;
