@@ -1,5 +1,7 @@
 #include "setup/install_payload.h"
 
+#include "setup/run_mode.h"
+
 namespace {
 
 std::uint32_t ReadLittleEndian(const unsigned char* bytes) {
@@ -37,6 +39,10 @@ bool TrailerFitsFile(const InstallTrailer& trailer, std::uint64_t fileLength) {
         total += static_cast<std::uint64_t>(size);
     }
     return total == fileLength;
+}
+
+bool IsSetupTrailer(const InstallTrailer& trailer, std::uint64_t fileLength) {
+    return trailer.marker == kSetupMarker && TrailerFitsFile(trailer, fileLength);
 }
 
 std::uint32_t AddToChecksum(std::uint32_t sum, const unsigned char* bytes, std::size_t count) {

@@ -39,6 +39,10 @@ InstallTrailer ParseInstallTrailer(const unsigned char (&tail)[kTrailerLength]);
 // size can wrap the sum).
 bool TrailerFitsFile(const InstallTrailer& trailer, std::uint64_t fileLength);
 
+// Whether the trailer is a set-up file's: it fits the file and ends in the set-up marker. The
+// byte sum of the data must still be checked against its checksum.
+bool IsSetupTrailer(const InstallTrailer& trailer, std::uint64_t fileLength);
+
 // Adds bytes to a running byte sum (mod 2^32).
 std::uint32_t AddToChecksum(std::uint32_t sum, const unsigned char* bytes, std::size_t count);
 

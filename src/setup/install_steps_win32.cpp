@@ -1,5 +1,6 @@
 #include "setup/install_steps_win32.h"
 
+#include <aclapi.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -10,6 +11,7 @@
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks_win32.h"
 #include "setup/run_mode.h"
+#include "setup/setup_rules.h"
 #include "ui/help_viewer_choice.h"
 
 namespace {
@@ -41,6 +43,19 @@ void ProgramFolder(char (&out)[kPathSize]) {
     // Default security: a folder open to every user would let any user replace programs that
     // run at every log-on.
     MakeFolder(maker, "Quillmet", out);
+    InheritParentAccessOnly(out);
+}
+
+void InheritParentAccessOnly(const char* folder) {
+    // No entries of its own: what remains is what the parent passes on. An older installation
+    // gave Everyone full control here.
+    ACL noEntries;
+    if (!InitializeAcl(&noEntries, sizeof noEntries, ACL_REVISION)) return;
+    char path[kPathSize];
+    std::snprintf(path, sizeof path, "%s", folder);
+    SetNamedSecurityInfoA(path, SE_FILE_OBJECT,
+                          DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION,
+                          nullptr, nullptr, &noEntries, nullptr);
 }
 
 void SharedDataFolder(const char* subFolder, char (&out)[kPathSize]) {
@@ -150,6 +165,17 @@ bool AppendMarker(const char* path, DWORD marker) {
     return ok;
 }
 
+bool TemporaryFolder(HWND owner, const char* caption, char (&out)[kPathSize]) {
+    const DWORD length = GetTempPathA(sizeof out, out);
+    if (TempPathUsable(length, sizeof out)) return true;
+    out[0] = '\0';
+    MessageBoxA(owner,
+                "The temporary folder cannot be used: its path (set by TMP or TEMP) is missing "
+                "or longer than 259 characters. Please set a shorter one and try again.",
+                caption, MB_ICONERROR);
+    return false;
+}
+
 void ReportUnwritableFile(HWND owner, const char* path) {
     char text[kPathSize + 128];
     std::snprintf(text, sizeof text,
@@ -179,7 +205,11 @@ bool FinishInstallation(HWND owner, const char* programFolder) {
     DesktopShortcutPath(desktopLink);
     CreateShortcut(desktopLink, exe);
     WriteRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "Quillmet Uninstall");
-    WriteRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", uninstaller);
+    // Quoted: the list of installed programs starts the line as it stands, and unquoted a
+    // program at "C:\Program.exe" would run in its place.
+    char uninstallCommand[kPathSize + 2];
+    std::snprintf(uninstallCommand, sizeof uninstallCommand, "\"%s\"", uninstaller);
+    WriteRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", uninstallCommand);
     // The shortcut is every user's: the Windows version alone chooses the form of the manual.
     DWORD major = 0;
     DWORD minor = 0;

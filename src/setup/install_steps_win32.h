@@ -7,9 +7,11 @@
 
 #include "settings/paths.h"
 
-// <ProgramFilesDir>\Kestrovan\Quillmet, created (with the system's default security) along
-// with its parents.
+// <ProgramFilesDir>\Kestrovan\Quillmet, created along with its parents; its access list is
+// its parent's alone (InheritParentAccessOnly), also when an older installation left more.
 void ProgramFolder(char (&out)[kPathSize]);
+// Drops a folder's own access entries and lets it inherit its parent's again.
+void InheritParentAccessOnly(const char* folder);
 // <Common AppData>\Kestrovan\Quillmet, created, and open to every user; with a name, that
 // sub-folder of it.
 void SharedDataFolder(const char* subFolder, char (&out)[kPathSize]);
@@ -35,6 +37,10 @@ bool FinishInstallation(HWND owner, const char* programFolder);
 
 // Starts the installed program with "-install".
 void StartInstalledProgram(const char* programFolder);
+
+// The temporary folder from GetTempPathA. When the system gives none that fits, says so in a
+// message box (owner, caption) and returns false with out empty.
+bool TemporaryFolder(HWND owner, const char* caption, char (&out)[kPathSize]);
 
 // Tells the user that a file of the installation cannot be written.
 void ReportUnwritableFile(HWND owner, const char* path);

@@ -9,6 +9,8 @@
 #include "setup/install_steps_win32.h"
 #include "setup/installing_page_win32.h"
 #include "setup/related_pages_win32.h"
+#include "setup/setup_rules.h"
+#include "setup/start_arguments_win32.h"
 
 namespace {
 
@@ -69,10 +71,12 @@ class TermsPage : public WizardPage {
 }  // namespace
 
 void InstallWizard() {
+    const bool quiet = IsQuietInstall() || HasQuietArgument(OwnStartArguments().arguments);
     if (NeedsElevatedRestart()) {
         char own[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, own, sizeof own - 1);
-        if (StartElevated(own, "")) return;
+        // The elevated process does not get our environment: "LQUIET" goes as an argument.
+        if (StartElevated(own, quiet ? kQuietArgument : "")) return;
     }
 
     InstallingPage installing;
@@ -82,7 +86,6 @@ void InstallWizard() {
     SelectRelatedPage selectRelated(selection);
     InstallingRelatedPage installingRelated(selection);
 
-    const bool quiet = IsQuietInstall();
     PropertySheetPages pages;
     WizardPage* order[4] = {};
     int count = 0;

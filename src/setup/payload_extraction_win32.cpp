@@ -1,17 +1,17 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "settings/system_checks_win32.h"
 #include "setup/install_payload.h"
 #include "setup/install_steps_win32.h"
 #include "setup/installing_page_win32.h"
 #include "setup/related_pages_win32.h"
+#include "setup/setup_file_check_win32.h"
 #include "ui/progress_dialog_win32.h"
 
 namespace {
-
-constexpr DWORD kChunkSize = 4096;
 
 const char kAdministratorText[] =
     "To install software you must be logged on as this computer's Administrator. If you are not "
@@ -39,50 +39,25 @@ class FileHandle {
     HANDLE handle_;
 };
 
+// The entries' new files, written under temporary names beside their targets. Whatever has
+// not been moved into place when this goes is deleted, so a cancelled or failed copy leaves
+// the earlier installation as it was.
+struct PendingFiles {
+    PendingFiles() = default;
+    ~PendingFiles() {
+        for (const char* path : temporary) {
+            if (path[0] != '\0') DeleteFileA(path);
+        }
+    }
+    PendingFiles(const PendingFiles&) = delete;
+    PendingFiles& operator=(const PendingFiles&) = delete;
+
+    char target[kPayloadEntryCount][kPathSize] = {};
+    char temporary[kPayloadEntryCount][kPathSize] = {};
+};
+
 void ShowError(InstallingPage& page, const char* text) {
     MessageBoxA(page.Window(), text, "Install Error", MB_ICONERROR);
-}
-
-bool SeekTo(HANDLE file, LONGLONG offset, DWORD method) {
-    LARGE_INTEGER distance;
-    distance.QuadPart = offset;
-    return SetFilePointerEx(file, distance, nullptr, method) != FALSE;
-}
-
-// Reads count bytes (at most one chunk); false on a short read.
-bool ReadChunk(HANDLE file, unsigned char* buffer, DWORD count) {
-    DWORD read = 0;
-    return ReadFile(file, buffer, count, &read, nullptr) && read == count;
-}
-
-enum class Outcome { Done, Stopped, Corrupt };
-
-// The whole set-up file, judged before anything is written: a damaged file must never
-// replace a working installation.
-Outcome CheckSetupFile(InstallingPage& page, HANDLE file, InstallTrailer& trailer,
-                       unsigned char* buffer) {
-    LARGE_INTEGER length{};
-    unsigned char tail[kTrailerLength];
-    if (!GetFileSizeEx(file, &length) || length.QuadPart < static_cast<LONGLONG>(kTrailerLength) ||
-        !SeekTo(file, -static_cast<LONGLONG>(kTrailerLength), FILE_END) ||
-        !ReadChunk(file, tail, sizeof tail)) {
-        return Outcome::Corrupt;
-    }
-    trailer = ParseInstallTrailer(tail);
-    if (!TrailerFitsFile(trailer, static_cast<std::uint64_t>(length.QuadPart))) {
-        return Outcome::Corrupt;
-    }
-    std::uint64_t remaining = static_cast<std::uint64_t>(length.QuadPart) - kTrailerLength;
-    std::uint32_t sum = 0;
-    if (!SeekTo(file, 0, FILE_BEGIN)) return Outcome::Corrupt;
-    while (remaining > 0) {
-        const DWORD count = remaining < kChunkSize ? static_cast<DWORD>(remaining) : kChunkSize;
-        if (!ReadChunk(file, buffer, count)) return Outcome::Corrupt;
-        sum = AddToChecksum(sum, buffer, count);
-        remaining -= count;
-        if (PumpPageMessages(page)) return Outcome::Stopped;
-    }
-    return sum == trailer.checksum ? Outcome::Done : Outcome::Corrupt;
 }
 
 void TargetFolder(const PayloadEntry& entry, const InstallingPage& page, char (&out)[kPathSize]) {
@@ -103,10 +78,25 @@ void ReportUncreatable(InstallingPage& page, const char* path, DWORD error) {
     ShowError(page, text);
 }
 
-// Copies one entry from the set-up file's current position.
-Outcome CopyEntry(InstallingPage& page, HANDLE source, const char* target, DWORD size,
-                  std::uint64_t& done, std::uint64_t total, unsigned char* buffer) {
-    FileHandle out(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+// An existing target must be replaceable before anything is copied: a file in use (the
+// running program) or one that cannot be written is reported now, and nothing changes.
+bool TargetReplaceable(InstallingPage& page, const char* target) {
+    FileHandle existing(CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (existing.Valid()) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return true;
+    ReportUncreatable(page, target, error);
+    return false;
+}
+
+enum class Outcome { Done, Stopped, Corrupt };
+
+// Copies one entry from the set-up file's current position into file; failures are reported
+// with the entry's target path, the name the user knows.
+Outcome CopyEntry(InstallingPage& page, HANDLE source, const char* file, const char* target,
+                  DWORD size, std::uint64_t& done, std::uint64_t total, unsigned char* buffer) {
+    FileHandle out(CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out.Valid()) {
         ReportUncreatable(page, target, GetLastError());
@@ -114,8 +104,8 @@ Outcome CopyEntry(InstallingPage& page, HANDLE source, const char* target, DWORD
     }
     DWORD remaining = size;
     while (remaining > 0) {
-        const DWORD count = remaining < kChunkSize ? remaining : kChunkSize;
-        if (!ReadChunk(source, buffer, count)) {
+        const DWORD count = remaining < kSetupFileChunkSize ? remaining : kSetupFileChunkSize;
+        if (!ReadExactly(source, buffer, count)) {
             ShowError(page, kCorruptText);
             return Outcome::Corrupt;
         }
@@ -150,33 +140,57 @@ bool ExtractPayload(InstallingPage& page) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!source.Valid()) return false;
 
-    // One fixed buffer; nothing is ever allocated from a size read from the file.
-    unsigned char buffer[kChunkSize];
+    // The whole set-up file is judged before anything is written: a damaged file must never
+    // replace a working installation.
     InstallTrailer trailer{};
-    const Outcome check = CheckSetupFile(page, source.Get(), trailer, buffer);
-    if (check == Outcome::Stopped) return false;
-    if (check == Outcome::Corrupt) {
+    const SetupFileCheck check = CheckSetupFile(page, source.Get(), trailer);
+    if (check == SetupFileCheck::Stopped) return false;
+    if (check == SetupFileCheck::Damaged) {
         ShowError(page, kCorruptText);
         return false;
     }
 
+    PendingFiles files;
     std::uint64_t total = 0;
-    for (std::int32_t size : trailer.sizes) total += static_cast<std::uint64_t>(size);
-    std::uint64_t done = 0;
-    if (!SeekTo(source.Get(), 0, FILE_BEGIN)) return false;
     for (int i = 0; i < kPayloadEntryCount; ++i) {
         if (trailer.sizes[i] <= 0) continue;
+        total += static_cast<std::uint64_t>(trailer.sizes[i]);
         const PayloadEntry& entry = kPayloadTable[i];
-        SetPageStatusLine(1, page, entry.name);
         char folder[kPathSize];
         TargetFolder(entry, page, folder);
-        char target[kPathSize];
-        PathJoin(folder, entry.name, target);
-        const Outcome copied = CopyEntry(page, source.Get(), target,
+        PathJoin(folder, entry.name, files.target[i]);
+        if (!TargetReplaceable(page, files.target[i])) return false;
+    }
+
+    unsigned char buffer[kSetupFileChunkSize];
+    std::uint64_t done = 0;
+    if (!SeekFile(source.Get(), 0, FILE_BEGIN)) return false;
+    for (int i = 0; i < kPayloadEntryCount; ++i) {
+        if (trailer.sizes[i] <= 0) continue;
+        const char* target = files.target[i];
+        SetPageStatusLine(1, page, kPayloadTable[i].name);
+        char temporary[kPathSize];
+        const int length = std::snprintf(temporary, sizeof temporary, "%s.new", target);
+        if (length < 0 || static_cast<std::size_t>(length) >= sizeof temporary) {
+            ReportUnwritableFile(page.Window(), target);  // no room for the temporary name
+            return false;
+        }
+        std::memcpy(files.temporary[i], temporary, sizeof temporary);
+        const Outcome copied = CopyEntry(page, source.Get(), temporary, target,
                                          static_cast<DWORD>(trailer.sizes[i]), done, total, buffer);
         if (copied != Outcome::Done) return false;
     }
     if (PumpPageMessages(page)) return false;
+
+    // Every entry is complete: only now do the old files go.
+    for (int i = 0; i < kPayloadEntryCount; ++i) {
+        if (files.temporary[i][0] == '\0') continue;
+        if (!MoveFileExA(files.temporary[i], files.target[i], MOVEFILE_REPLACE_EXISTING)) {
+            ReportUncreatable(page, files.target[i], GetLastError());
+            return false;
+        }
+        files.temporary[i][0] = '\0';
+    }
     if (!FinishInstallation(page.Window(), page.programFolder)) return false;
     page.installed = true;
     return true;

@@ -12,7 +12,10 @@
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks.h"
 #include "settings/system_checks_win32.h"
+#include "setup/install_steps_win32.h"
 #include "setup/related_products.h"
+#include "setup/setup_file_check_win32.h"
+#include "setup/setup_rules.h"
 #include "ui/hyperlink_win32.h"
 #include "ui/progress_dialog_win32.h"
 
@@ -51,15 +54,53 @@ bool PumpedWait(TimedWizardPage& page, DWORD ms) {
     return true;
 }
 
-// Starts the downloaded set-up with "LQUIET" set, so that it shows no terms and offers no
-// programs of its own; a value the process had before is left as it was.
+// Starts the downloaded set-up with "LQUIET" set and the quiet argument, so that it shows no
+// terms and offers no programs of its own; a value the process had before is left as it was.
+// The program is named apart from the quoted command line: a temporary folder with blanks
+// must not start a program of another name.
 bool StartQuietly(const char* file) {
+    char command[kPathSize + 16];
+    std::snprintf(command, sizeof command, "\"%s\" %s", file, kQuietArgument);
     char previous[2];
     const bool wasSet = GetEnvironmentVariableA("LQUIET", previous, sizeof previous) > 0;
     SetEnvironmentVariableA("LQUIET", "1");
-    const bool started = WinExec(file, SW_SHOWNORMAL) > 31;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    const bool started = CreateProcessA(file, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &process) != FALSE;
     if (!wasSet) SetEnvironmentVariableA("LQUIET", nullptr);
+    if (started) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
     return started;
+}
+
+// Plain HTTP cannot tell who sent the file: at the least it must be a whole set-up file of
+// ours. The file stays open, unwritable by others, until the set-up has started.
+int StartDownloadedSetup(TimedWizardPage& page, const char* file) {
+    HANDLE opened = CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return kTransferFailed;
+    InstallTrailer trailer{};
+    const SetupFileCheck check = CheckSetupFile(page, opened, trailer);
+    // A file that cannot be started is as much a failure as one that did not come.
+    int result = kTransferFailed;
+    if (check == SetupFileCheck::Stopped) {
+        result = kTransferStopped;
+    } else if (check == SetupFileCheck::Sound) {
+        if (StartQuietly(file)) result = kTransferDone;
+    }
+    CloseHandle(opened);
+    if (check == SetupFileCheck::Damaged) {
+        MessageBoxA(page.Window(), "The downloaded file is damaged; please try again later.",
+                    nullptr, MB_ICONERROR);
+        result = kInstallReported;
+    }
+    return result;
 }
 
 }  // namespace
@@ -182,6 +223,7 @@ void InstallingRelatedPage::OnDeferredWork() {
             ++started;
             continue;
         }
+        if (result == kInstallReported) reported = true;
         if (reported) continue;
         reported = true;
         char text[512];
@@ -205,8 +247,8 @@ int InstallOnDemand(TimedWizardPage& page, const char* componentName, const char
                     const char* fallbackHost) {
     SetPageStatusLine(0, page, "Download install-on-demand");
     SetPageStatusLine(1, page, componentName);
-    char tempFolder[kPathSize] = {};
-    GetTempPathA(sizeof tempFolder, tempFolder);
+    char tempFolder[kPathSize];
+    if (!TemporaryFolder(page.Window(), nullptr, tempFolder)) return kInstallReported;
     char file[kPathSize];
     PathJoinWithSuffix(tempFolder, componentName, ".exe", file);
     char name[kPathSize];
@@ -221,8 +263,7 @@ int InstallOnDemand(TimedWizardPage& page, const char* componentName, const char
     }
     if (result == kTransferDone) {
         SetPageStatusLine(0, page, "Running install-on-demand");
-        // A file that cannot be started is as much a failure as one that did not come.
-        if (!StartQuietly(file)) result = kTransferFailed;
+        result = StartDownloadedSetup(page, file);
     }
     DeleteFileA(file);
     return result;

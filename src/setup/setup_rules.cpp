@@ -71,3 +71,27 @@ std::uint32_t WaitProcessIdFromArguments(const std::string& arguments) {
 bool ShouldRestartElevated(unsigned major, unsigned minor, bool elevated) {
     return major == 6 && minor == 0 && !elevated;
 }
+
+bool HasQuietArgument(const std::string& arguments) {
+    std::size_t i = 0;
+    while (i < arguments.size()) {
+        while (i < arguments.size() && IsBlank(arguments[i])) ++i;
+        std::size_t end = i;
+        while (end < arguments.size() && !IsBlank(arguments[end])) ++end;
+        if (arguments.compare(i, end - i, kQuietArgument) == 0) return true;
+        i = end;
+    }
+    return false;
+}
+
+bool TempPathUsable(unsigned long reportedLength, std::size_t bufferSize) {
+    return reportedLength > 0 && reportedLength < bufferSize;
+}
+
+UninstallStep ChooseUninstallStep(const UninstallSituation& situation) {
+    if (!situation.restarted && situation.copyReady) {
+        return situation.needsElevation ? UninstallStep::StartCopyElevated
+                                        : UninstallStep::StartCopy;
+    }
+    return situation.needsElevation ? UninstallStep::TellRightsNeeded : UninstallStep::AskAndRemove;
+}

@@ -12,24 +12,12 @@
 #include "setup/elevation_win32.h"
 #include "setup/install_steps_win32.h"
 #include "setup/setup_rules.h"
+#include "setup/start_arguments_win32.h"
 
 namespace {
 
 constexpr DWORD kFirstProcessWaitMs = 10000;
-
-// The long, full form of a path, for comparing two ways of writing it; as given when the file
-// does not exist.
-std::string LongFullPath(const std::string& path) {
-    char full[MAX_PATH] = {};
-    if (GetFullPathNameA(path.c_str(), sizeof full, full, nullptr) == 0) return path;
-    char longPath[MAX_PATH] = {};
-    const DWORD length = GetLongPathNameA(full, longPath, sizeof longPath);
-    return length > 0 && length < sizeof longPath ? longPath : full;
-}
-
-bool SamePath(const std::string& a, const std::string& b) {
-    return lstrcmpiA(LongFullPath(a).c_str(), LongFullPath(b).c_str()) == 0;
-}
+const char kCaption[] = "Uninstall Quillmet";
 
 void WaitForProcess(std::uint32_t processId) {
     if (processId == 0) return;
@@ -39,13 +27,13 @@ void WaitForProcess(std::uint32_t processId) {
     CloseHandle(process);
 }
 
-// Starts the temporary copy with "-u <this process>"; elevated where the system needs it.
+// Starts the temporary copy with "-u <this process>", through the "runas" verb when elevated.
 // Not WinExec: it waits until the new process takes input, while the copy waits for this
 // process to end first.
-bool StartTemporaryCopy(const char* copy) {
+bool StartTemporaryCopy(const char* copy, bool elevated) {
     char parameters[32];
     std::snprintf(parameters, sizeof parameters, "-u %lu", GetCurrentProcessId());
-    if (NeedsElevatedRestart() && StartElevated(copy, parameters)) return true;
+    if (elevated) return StartElevated(copy, parameters);
     char command[kPathSize + 40];
     std::snprintf(command, sizeof command, "\"%s\" %s", copy, parameters);
     STARTUPINFOA startup{};
@@ -103,29 +91,46 @@ void DeleteKeyIfEmpty(HKEY root, const char* path, FARPROC deleteEmptyKey) {
 void StartUninstall() {
     char own[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, own, sizeof own - 1);
-    const StartArguments start =
-        ReadStartArguments(GetCommandLineA(), [&](const std::string& candidate) {
-            return SamePath(candidate, own) || SamePath(candidate + ".exe", own);
-        });
+    const StartArguments start = OwnStartArguments();
     const bool hasArguments = start.kind == StartArguments::Present ||
                               (start.kind == StartArguments::Unrecognised && __argc > 1);
 
-    char tempFolder[MAX_PATH] = {};
-    GetTempPathA(sizeof tempFolder, tempFolder);
-    char copy[kPathSize];
-    PathJoin(tempFolder, "uninst.exe", copy);
-
+    char copy[kPathSize] = {};
+    UninstallSituation situation{hasArguments, false, NeedsElevatedRestart()};
     if (!hasArguments) {
-        if (CopyFileA(own, copy, FALSE) && StartTemporaryCopy(copy)) return;
+        // Without a temporary folder nothing is copied: the copy would land beside us.
+        char tempFolder[kPathSize];
+        if (!TemporaryFolder(nullptr, kCaption, tempFolder)) return;
+        PathJoin(tempFolder, "uninst.exe", copy);
+        situation.copyReady = CopyFileA(own, copy, FALSE) != FALSE;
     } else {
         // The installed uninstaller must have ended before its file can be deleted.
         WaitForProcess(WaitProcessIdFromArguments(start.arguments));
     }
+    UninstallStep step = ChooseUninstallStep(situation);
+    if (step == UninstallStep::StartCopy || step == UninstallStep::StartCopyElevated) {
+        if (StartTemporaryCopy(copy, step == UninstallStep::StartCopyElevated)) return;
+        situation.copyReady = false;  // refused, or the system could not start it
+        step = ChooseUninstallStep(situation);
+    }
+    if (step == UninstallStep::TellRightsNeeded) {
+        MessageBoxA(nullptr,
+                    "Removing Quillmet needs administrator rights. Nothing has been changed.\r\n"
+                    "\r\nPlease start the removal again and allow it to make changes to this "
+                    "computer.",
+                    kCaption, MB_OK | MB_ICONERROR);
+        return;
+    }
+
     // The temporary copy cannot delete itself: it goes at the next start of Windows.
-    if (SamePath(own, copy)) MoveFileExA(own, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    char tempFolder[kPathSize];
+    if (TempPathUsable(GetTempPathA(sizeof tempFolder, tempFolder), sizeof tempFolder)) {
+        PathJoin(tempFolder, "uninst.exe", copy);
+        if (SamePath(own, copy)) MoveFileExA(own, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    }
 
     if (MessageBoxA(nullptr, "Are you sure you want to remove this program from this computer?",
-                    "Uninstall Quillmet", MB_YESNO | MB_ICONHAND) == IDYES) {
+                    kCaption, MB_YESNO | MB_ICONHAND) == IDYES) {
         RemoveInstallation();
     }
 }

@@ -1,7 +1,9 @@
 // The real set-up file in a prefix of its own: a quiet install and its footprint, the wizard,
-// damaged set-up files, files in use, and removal.
+// damaged set-up files, files in use, installs over a good installation, and removal.
 #include <windows.h>
+#include <aclapi.h>
 #include <commctrl.h>
+#include <sddl.h>
 #include <objbase.h>
 #include <prsht.h>
 #include <shlobj.h>
@@ -10,6 +12,8 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -85,6 +89,48 @@ std::string LinkTarget(const std::string& link) {
     return target;
 }
 
+// Every file directly in a folder, by name, with its bytes.
+std::map<std::string, std::string> FolderFiles(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(Join(folder, "*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            files[found.cFileName] = Bytes(Join(folder, found.cFileName));
+    }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return files;
+}
+
+// Whether the folder's access list is its own (protected) or has an entry of its own that lets
+// Everyone or Users write. Wine shows a file's Unix mode as such entries, so its write bits count.
+bool AllUsersMayWrite(const std::string& folder) {
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return true;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    bool may = (control & SE_DACL_PROTECTED) != 0;
+    BYTE everyone[SECURITY_MAX_SID_SIZE], users[SECURITY_MAX_SID_SIZE];
+    DWORD size[2] = {sizeof everyone, sizeof users};
+    CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size[0]);
+    CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size[1]);
+    const ACCESS_MASK writes = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD | DELETE |
+                               WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    for (DWORD i = 0; dacl != nullptr && i < dacl->AceCount; ++i) {
+        if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == 0 &&
+            (ace->Header.AceFlags & INHERITED_ACE) == 0 && (ace->Mask & writes) != 0 &&
+            (EqualSid(&ace->SidStart, everyone) || EqualSid(&ace->SidStart, users)))
+            may = true;
+    }
+    LocalFree(descriptor);
+    return may;
+}
+
 // The running program's main window: the unowned "Quillmet" dialog with a menu bar.
 HWND MainWindow() {
     HWND window = nullptr;
@@ -119,10 +165,13 @@ class SetupTest : public testing::Test {
     }
     void TearDown() override { EXPECT_TRUE(CloseProgram()); }
 
-    // Starts a set-up file, quietly (LQUIET) or with the whole wizard.
-    bool StartSetup(Process& process, const std::string& file, bool quiet) {
-        if (quiet) SetEnvironmentVariableA("LQUIET", "1");
-        const bool started = process.Start(file, "\"" + file + "\"");
+    // Starts a set-up file, quietly (LQUIET, or the argument an elevated start gets) or with
+    // the whole wizard.
+    bool StartSetup(Process& process, const std::string& file, bool quiet,
+                    bool quietByArgument = false) {
+        if (quiet && !quietByArgument) SetEnvironmentVariableA("LQUIET", "1");
+        const bool started =
+            process.Start(file, "\"" + file + "\"" + (quietByArgument ? " -quiet" : ""));
         SetEnvironmentVariableA("LQUIET", nullptr);
         return started;
     }
@@ -173,7 +222,8 @@ TEST_F(SetupTest, AQuietInstallLeavesTheWholeFootprint) {
     EXPECT_EQ(LinkTarget(Join(programs, "Quillmet Help.lnk")), Join(folder_, "app.hlp"));
     EXPECT_EQ(LinkTarget(Join(desktop, "Quillmet.lnk")), exe_);
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Quillmet Uninstall");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), uninstaller_);
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"),
+              "\"" + uninstaller_ + "\"");
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kRunKey, "QuillmetRun"), "\"" + exe_ + "\" -logon");
 }
 
@@ -309,6 +359,74 @@ TEST_F(SetupTest, DamagedSetUpFilesAndFilesInUseLeaveTheInstallationAsItWas) {
     EXPECT_NE(MainWindow(), first);
 }
 
+// The set-up file with its last entry made large, so that copying it takes a while.
+std::string WithLargeLastEntry(const std::string& setup, std::int32_t size) {
+    const std::size_t tail = setup.size() - kTrailerLength;
+    unsigned char bytes[kTrailerLength];
+    std::memcpy(bytes, setup.data() + tail, kTrailerLength);
+    InstallTrailer trailer = ParseInstallTrailer(bytes);
+    std::string data = setup.substr(0, tail - trailer.sizes[kPayloadEntryCount - 1]);
+    data.append(trailer.sizes[kPayloadEntryCount - 1] = size, 'q');
+    trailer.checksum =
+        AddToChecksum(0, reinterpret_cast<const unsigned char*>(&data[0]), data.size());
+    return data + FormatInstallTrailer(trailer);
+}
+
+TEST_F(SetupTest, InstallingOverAGoodInstallationReplacesItWholeOrNotAtAll) {
+    const std::string manual = Join(folder_, "manual.html");
+    const std::string large = Join(MakeScratchFolder("large-setup"), "Quillmet-Setup.exe");
+    WriteBytes(large, WithLargeLastEntry(Bytes(setup_), 48 << 20));
+    PSECURITY_DESCRIPTOR openToAll = nullptr;  // as older installations left the folder
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;OICI;FA;;;WD)", 1,
+                                                                     &openToAll, nullptr));
+    const struct {
+        const char* what;
+        std::string file;
+        std::function<void()> arrange;
+        const char* error;  // the start of the "Install Error" message; none: cancelled
+        bool installs;      // started quietly by argument, as an elevated set-up is
+    } rows[] = {
+        {"cancelled while copying", large, [] {}, nullptr, false},
+        {"a target that cannot be written", setup_,
+         [&] { DeleteFileA(manual.c_str()), CreateDirectoryA(manual.c_str(), nullptr); },
+         "Installation cannot be completed because the file \"", false},
+        {"over a folder open to all", setup_,
+         [&] {
+             SetFileSecurityA(folder_.c_str(), DACL_SECURITY_INFORMATION, openToAll);
+             EXPECT_TRUE(AllUsersMayWrite(folder_));
+         },
+         nullptr, true},
+    };
+    for (const auto& row : rows) {
+        RemoveDirectoryA(manual.c_str());
+        InstallQuietly();
+        ASSERT_TRUE(CloseProgram());
+        row.arrange();
+        const auto before = FolderFiles(folder_);
+        Process setup;
+        ASSERT_TRUE(StartSetup(setup, row.file, true, row.installs)) << row.what;
+        HWND window = WaitForDialog(row.error ? "Install Error" : "Quillmet", setup.Id(), kBoundMs);
+        if (row.error != nullptr) {
+            EXPECT_EQ(MessageBoxText(window).rfind(row.error, 0), 0u) << MessageBoxText(window);
+            PressButton(window, IDOK);
+        } else if (!row.installs) {
+            EXPECT_TRUE(WaitFor(
+                [&] {
+                    return ControlText(PropSheet_GetCurrentPageHwnd(window), 101) == "manual.html";
+                },
+                kBoundMs));
+            PostMessageA(window, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        }
+        EXPECT_TRUE(setup.WaitForExit(kBoundMs)) << row.what;
+        EXPECT_EQ(WaitFor([] { return MainWindow() != nullptr; }, row.installs ? kBoundMs : 0),
+                  row.installs)
+            << row.what;
+        EXPECT_TRUE(row.installs || FolderFiles(folder_) == before) << row.what << ": changed";
+    }
+    EXPECT_FALSE(AllUsersMayWrite(folder_));
+    LocalFree(openToAll);
+}
+
 TEST_F(SetupTest, RemovalAsksThenRemovesOnlyTheInstallation) {
     InstallQuietly();
     ASSERT_TRUE(CloseProgram());
@@ -318,10 +436,13 @@ TEST_F(SetupTest, RemovalAsksThenRemovesOnlyTheInstallation) {
                           REG_SZ, "1", 2),
               ERROR_SUCCESS);
 
-    // Started as Windows starts "UninstallString": the path unquoted, blanks and all.
+    // Started as Windows starts "UninstallString": the command line as it stands, and the
+    // unquoted path, blanks and all, as older installations stored it.
+    const std::string stored = RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
     for (const int answer : {IDNO, IDYES}) {
         Process uninstall;
-        ASSERT_TRUE(uninstall.Start(uninstaller_, uninstaller_));
+        ASSERT_TRUE(answer == IDNO ? uninstall.Start("", stored)
+                                   : uninstall.Start(uninstaller_, uninstaller_));
         HWND question = WaitForDialog("Uninstall Quillmet", 0, kBoundMs);
         ASSERT_NE(question, nullptr);
         EXPECT_TRUE(uninstall.WaitForExit(kBoundMs)) << "the installed uninstaller still runs";

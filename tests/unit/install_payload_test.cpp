@@ -69,6 +69,11 @@ TEST(InstallTrailer, FitsOnlyAFileOfExactlyItsSizesAndTrailer) {
     for (const auto& c : cases) {
         EXPECT_EQ(TrailerFitsFile(c.trailer, c.length), c.fits)
             << c.trailer.sizes[0] << " + " << c.trailer.sizes[1] << " in " << c.length;
+        // A downloaded set-up must also end in the set-up marker.
+        InstallTrailer other = c.trailer;
+        other.marker = kUninstallMarker;
+        EXPECT_EQ(IsSetupTrailer(c.trailer, c.length), c.fits);
+        EXPECT_FALSE(IsSetupTrailer(other, c.length));
     }
 }
 

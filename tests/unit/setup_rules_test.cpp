@@ -31,7 +31,8 @@ TEST(SetupRules, TheProgramsPathIsFoundQuotedUnquotedWithBlanksOrShort) {
         {"\"C:\\other\\uninst.exe\" -u", K::Unrecognised, ""},
         {"uninst", K::Unrecognised, ""},
         {"", K::Unrecognised, ""},
-        {"\"" + installed, K::None, ""},  // an unclosed quote
+        {"\"" + installed, K::None, ""},                         // an unclosed quote
+        {"\"" + installed + "\" -quiet", K::Present, "-quiet"},  // the elevated quiet set-up
     };
     for (const auto& row : rows) {
         const StartArguments start = ReadStartArguments(row.line.c_str(), names);
@@ -40,20 +41,40 @@ TEST(SetupRules, TheProgramsPathIsFoundQuotedUnquotedWithBlanksOrShort) {
     }
 }
 
-TEST(SetupRules, TheCopyWaitsOnlyForAValidProcessId) {
+TEST(SetupRules, TheArgumentsGiveTheProcessToWaitForAndTheQuietWish) {
     const struct {
         const char* arguments;
         std::uint32_t id;
-    } rows[] = {{"-u 1234", 1234},
-                {"-u\t77 trailing", 77},
-                {"-u", 0},
-                {"-u abc", 0},
-                {"-x 12", 0},
-                {"-u 4294967295", 4294967295u},
-                {"-u 4294967296", 0},
-                {"-u 99999999999999999999", 0}};
+        bool quiet;
+    } rows[] = {{"-u 1234", 1234, false},
+                {"-u\t77 trailing", 77, false},
+                {"-u", 0, false},
+                {"-u abc", 0, false},
+                {"-x 12", 0, false},
+                {"-u 4294967295", 4294967295u, false},
+                {"-u 4294967296", 0, false},
+                {"-u 99999999999999999999", 0, false},
+                {"-quiet", 0, true},
+                {"-u 12 \t-quiet ", 12, true},
+                {"-quieter", 0, false},
+                {"x-quiet", 0, false}};
     for (const auto& row : rows) {
         EXPECT_EQ(WaitProcessIdFromArguments(row.arguments), row.id) << row.arguments;
+        EXPECT_EQ(HasQuietArgument(row.arguments), row.quiet) << row.arguments;
+    }
+}
+
+TEST(SetupRules, WithoutTheRightsItNeedsTheUninstallerRemovesNothing) {
+    using S = UninstallStep;
+    const struct {
+        bool restarted, copyReady, needsElevation;
+        UninstallStep step;
+    } rows[] = {{false, true, false, S::StartCopy},     {false, true, true, S::StartCopyElevated},
+                {false, false, false, S::AskAndRemove}, {false, false, true, S::TellRightsNeeded},
+                {true, false, false, S::AskAndRemove},  {true, false, true, S::TellRightsNeeded}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(ChooseUninstallStep({row.restarted, row.copyReady, row.needsElevation}), row.step)
+            << row.restarted << row.copyReady << row.needsElevation;
     }
 }
 

@@ -1,17 +1,22 @@
 // The installer's timed pages inside the test program: Cancel stops work under way, and
 // install-on-demand downloads a set-up from a local server (after the download host fails)
-// and starts it quietly.
+// and starts it quietly, by its own name, when it is a whole set-up file of ours.
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
 
+#include "setup/install_payload.h"
 #include "setup/related_pages_win32.h"
+#include "setup/run_mode.h"
+#include "support/dialog_dismisser_win32.h"
 #include "support/loopback_server_win32.h"
 #include "support/message_script.h"
 #include "ui/progress_dialog_win32.h"
@@ -90,38 +95,72 @@ TEST(TimedPageTest, CancelStopsTheWorkAtItsNextPump) {
     EXPECT_LT(GetTickCount() - start, 5000u);
 }
 
-TEST(InstallOnDemandTest, FallsBackOnceAndStartsTheSetUpQuietly) {
+TEST(InstallOnDemandTest, StartsOnlyAWholeSetUpOfOursByItsOwnNameAndQuietly) {
     const char* recorder = std::getenv("QM_RECORDER_EXE");
     ASSERT_NE(recorder, nullptr);
-    std::string program = FileText(recorder);
+    const std::string program = FileText(recorder), temp = TempPath("");
     ASSERT_FALSE(program.empty());
-    const std::string recorded = TempPath("qm-lquiet-recorded.txt");
-    DeleteFileA(recorded.c_str());
-    SetEnvironmentVariableA("LQUIET", nullptr);
-
-    LoopbackServer server;
-    server.ServeOnce({"HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(program.size()) +
-                      "\r\n\r\n" + program});
-    const std::string fallback = "127.0.0.1:" + std::to_string(server.Port());
-    int result = -1;
-    WorkPage page([&](WorkPage& self) {
-        // Port 1 on this machine refuses: the download host fails and the fallback is tried.
-        result = InstallOnDemand(self, "qmrelated", "127.0.0.1:1", fallback.c_str());
-        PressWizardButton(self, PSBTN_FINISH);
-    });
-    MessageScript script;
-    RunWizard(page, script);
-
-    EXPECT_EQ(result, 0);
-    EXPECT_TRUE(server.Finish());
-    EXPECT_EQ(server.Request().rfind("GET /components/qmrelated.exe HTTP/1.0\r\n", 0), 0u)
-        << server.Request();
-    char value[8];
-    EXPECT_EQ(GetEnvironmentVariableA("LQUIET", value, sizeof value), 0u)
-        << "LQUIET was left set in the wizard's process";
-    EXPECT_TRUE(WaitForFile(recorded));
-    EXPECT_EQ(FileText(recorded), "1");
-    DeleteFileA(TempPath("qmrelated.exe").c_str());
+    // Started unquoted, "<temp>\qm dir\qmrelated.exe" would run "<temp>\qm.exe".
+    const std::string blank = temp + "qm dir\\";
+    CreateDirectoryA(blank.c_str(), nullptr);
+    std::ofstream(temp + "qm.exe", std::ios::binary) << program;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(program.data());
+    const std::string setup =
+        program + FormatInstallTrailer({{std::int32_t(program.size()), 0, 0},
+                                        AddToChecksum(0, bytes, program.size()),
+                                        kSetupMarker});
+    std::string flipped = setup;
+    flipped[flipped.find("This program")] ^= 0x01;
+    const char kDamaged[] = "The downloaded file is damaged; please try again later.";
+    const struct {
+        std::string tmp, served;  // nothing served: nothing may be fetched
+        int result;
+        const char* message;
+    } rows[] = {
+        {blank, setup, 0, ""},
+        {blank, program, kInstallReported, kDamaged},
+        {blank, flipped, kInstallReported, kDamaged},
+        {std::string(300, 't'), "", kInstallReported, "The temporary folder cannot be used"}};
+    for (const auto& row : rows) {
+        SetEnvironmentVariableA("TMP", row.tmp.c_str());
+        const std::string file = row.tmp + "qmrelated.exe",
+                          recorded = row.tmp + "qm-lquiet-recorded.txt";
+        DeleteFileA(recorded.c_str());
+        LoopbackServer server;
+        if (!row.served.empty())
+            server.ServeOnce({"HTTP/1.0 200 OK\r\nContent-Length: " +
+                              std::to_string(row.served.size()) + "\r\n\r\n" + row.served});
+        const std::string fallback = "127.0.0.1:" + std::to_string(server.Port());
+        DialogDismisser box("Error");
+        int result = -1;
+        WorkPage page([&](WorkPage& self) {
+            // Port 1 on this machine refuses: the download host fails and the fallback is tried.
+            result = InstallOnDemand(self, "qmrelated", "127.0.0.1:1", fallback.c_str());
+            PressWizardButton(self, PSBTN_FINISH);
+        });
+        MessageScript script;
+        RunWizard(page, script);
+        box.Finish();
+        EXPECT_EQ(result, row.result) << row.served.size();
+        EXPECT_EQ(box.Text().substr(0, std::strlen(row.message)), row.message);
+        EXPECT_EQ(GetEnvironmentVariableA("LQUIET", nullptr, 0), 0u) << "LQUIET was left set";
+        EXPECT_EQ(server.ConnectionWaiting() ||
+                      (server.Finish() && server.Request().rfind("GET /components/qmrelated.exe "
+                                                                 "HTTP/1.0\r\n",
+                                                                 0) == 0),
+                  !row.served.empty());
+        EXPECT_EQ(row.result != 0 || WaitForFile(recorded), true);
+        EXPECT_EQ(FileText(recorded),
+                  row.result == 0 ? "1\n" + file + "\n\"" + file + "\" -quiet" : "");
+        EXPECT_EQ(row.result == 0 || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES,
+                  true)
+            << "the damaged download was kept";
+    }
+    SetEnvironmentVariableA("TMP", nullptr);
+    for (const std::string& name :
+         {blank + "qmrelated.exe", blank + "qm-lquiet-recorded.txt", temp + "qm.exe"})
+        DeleteFileA(name.c_str());
+    RemoveDirectoryA(blank.c_str());
 }
 
 }  // namespace
