@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "settings/paths.h"
+#include "base/paths.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <ctime>
 
+#include "base/maker_hosts.h"
 #include "net/http_get_win32.h"
 #include "net/periodic_checks.h"
-#include "settings/maker_hosts.h"
 #include "settings/settings_store_win32.h"
 #include "setup/related_pages_win32.h"
 #include "ui/progress_dialog_win32.h"

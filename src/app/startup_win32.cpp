@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "app/main_window_win32.h"
+#include "base/paths.h"
 #include "resource_ids.h"
-#include "settings/paths.h"
 #include "settings/system_checks_win32.h"
 #include "setup/install_wizard_win32.h"
-#include "setup/uninstaller_win32.h"
 #include "setup/run_mode.h"
+#include "setup/uninstaller_win32.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "base/file_handle_win32.h"
 #include "document/document_text.h"
 #include "document/system_encoder_win32.h"
-#include "settings/file_handle_win32.h"
 
 namespace {
 
@@ -33,12 +33,12 @@ bool ReadDocumentFile(const std::string& path, const AnsiEncoder& encoder, std::
                       std::string* reason) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
+    if (file.Get() == INVALID_HANDLE_VALUE) {
         *reason = "it cannot be opened (" + SystemErrorText(GetLastError()) + ")";
         return false;
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) {
+    if (!GetFileSizeEx(file.Get(), &size)) {
         *reason = "it cannot be read (" + SystemErrorText(GetLastError()) + ")";
         return false;
     }
@@ -52,7 +52,7 @@ bool ReadDocumentFile(const std::string& path, const AnsiEncoder& encoder, std::
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(
             content.size() - done < (1u << 20) ? content.size() - done : (1u << 20));
-        if (!ReadFile(file.get(), &content[done], want, &got, nullptr)) {
+        if (!ReadFile(file.Get(), &content[done], want, &got, nullptr)) {
             *reason = "it cannot be read (" + SystemErrorText(GetLastError()) + ")";
             return false;
         }

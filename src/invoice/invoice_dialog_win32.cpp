@@ -6,12 +6,13 @@
 #include <cstddef>
 #include <string>
 
+#include "base/bounded_copy.h"
+#include "base/paths.h"
 #include "invoice/invoice_dialog_rules.h"
 #include "invoice/invoice_model_win32.h"
 #include "invoice/invoice_writer_win32.h"
 #include "resource_ids.h"
 #include "settings/help_topics_win32.h"
-#include "settings/paths.h"
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks_win32.h"
 #include "ui/icon_button_win32.h"
@@ -71,17 +72,6 @@ void SetItemState(HWND list, int row, UINT state, UINT mask) {
 }
 
 // A copy cut to the 259 characters every settings text holds.
-void CopyBounded(const char* text, char (&out)[kSettingsTextSize]) {
-    std::size_t length = 0;
-    if (text != nullptr) {
-        while (length < kSettingsTextSize - 1 && text[length] != '\0') {
-            out[length] = text[length];
-            ++length;
-        }
-    }
-    out[length] = '\0';
-}
-
 }  // namespace
 
 LPCSTR InvoiceDataDialog::Template() { return MAKEINTRESOURCEA(IDD_INVOICE_DIALOG); }
@@ -259,7 +249,7 @@ void InvoiceDataDialog::EndLabelEdit(int row, const char* newText) {
     // edit of another row never lands in the title, whichever rows are selected.
     if (row == 0) {
         char title[kSettingsTextSize];
-        CopyBounded(newText, title);
+        CopyBounded(title, newText);
         WriteInvoiceColumnName(kInvoiceTitle, title);
     }
     FillInvoiceList();
@@ -285,7 +275,7 @@ bool InvoiceDataDialog::OnOk() {
         if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) continue;
         const auto field = static_cast<int>(item.lParam);
         char name[kSettingsTextSize];
-        CopyBounded(item.pszText, name);
+        CopyBounded(name, item.pszText);
         SetInvoiceFieldAtPosition(row, field);
         WriteInvoiceColumnName(field, name);
         SetInvoiceFieldShown(field, IsRowChecked(row));

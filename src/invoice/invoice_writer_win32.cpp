@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
+#include "base/file_handle_win32.h"
+#include "base/paths.h"
 #include "invoice/invoice_fields.h"
 #include "invoice/invoice_model_win32.h"
-#include "settings/file_handle_win32.h"
-#include "settings/paths.h"
 
 namespace {
 
@@ -46,30 +46,30 @@ bool AppendToFile(const char* path, const char* bytes, std::size_t length, bool 
     if (path == nullptr || (bytes == nullptr && length != 0)) return false;
     FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
+    if (!file.Valid()) return false;
     // A read-only file is never extended, even where the system would let this user open it
     // for writing (an administrator under some systems).
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.get(), &info) ||
+    if (!GetFileInformationByHandle(file.Get(), &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
         return false;
     }
 
     ULONGLONG size = 0;
-    if (!SeekFromEnd(file.get(), 0, &size)) return false;
+    if (!SeekFromEnd(file.Get(), 0, &size)) return false;
     std::string lineBreak;
     if (onNewLine && size > 0) {
         char last = 0;
         DWORD read = 0;
-        if (!SeekFromEnd(file.get(), -1, nullptr)) return false;
-        if (!ReadFile(file.get(), &last, 1, &read, nullptr) || read != 1) return false;
+        if (!SeekFromEnd(file.Get(), -1, nullptr)) return false;
+        if (!ReadFile(file.Get(), &last, 1, &read, nullptr) || read != 1) return false;
         if (!EndsInvoiceLine(last)) lineBreak = "\r\n";
-        if (!SeekFromEnd(file.get(), 0, nullptr)) return false;
+        if (!SeekFromEnd(file.Get(), 0, nullptr)) return false;
     }
 
-    if (lineBreak.empty()) return WriteAtEnd(file.get(), bytes, length, size);
+    if (lineBreak.empty()) return WriteAtEnd(file.Get(), bytes, length, size);
     const std::string joined = lineBreak + std::string(bytes, length);
-    return WriteAtEnd(file.get(), joined.data(), joined.size(), size);
+    return WriteAtEnd(file.Get(), joined.data(), joined.size(), size);
 }
 
 // Writes `bytes` as the whole content of `path`: first into a new file beside it, which then
@@ -91,8 +91,8 @@ bool WriteWholeFile(const char* path, const std::string& bytes) {
     {
         FileHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        written = file.valid() && WriteAtEnd(file.get(), bytes.data(), bytes.size(), 0) &&
-                  FlushFileBuffers(file.get());
+        written = file.Valid() && WriteAtEnd(file.Get(), bytes.data(), bytes.size(), 0) &&
+                  FlushFileBuffers(file.Get());
     }
     if (written &&
         MoveFileExA(temporary, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

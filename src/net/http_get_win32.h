@@ -27,9 +27,9 @@
 
 #include <cstddef>
 
+#include "base/maker_hosts.h"
 #include "net/host_lookup_win32.h"
 #include "net/http_rules.h"
-#include "settings/maker_hosts.h"
 #include "ui/progress_dialog_win32.h"
 
 // What a transfer needs of the window it runs for.

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "settings/paths.h"
+#include "base/paths.h"
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks_win32.h"
 #include "ui/help_viewer_choice.h"

@@ -3,16 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/bounded_copy.h"
+
 namespace {
 
 constexpr std::size_t kKeyPathSize = 324;
 
 void FormSectionPath(const char* section, char (&path)[kKeyPathSize]) {
     std::snprintf(path, sizeof path, "Software\\Kestrovan\\Quillmet\\%s", section);
-}
-
-void CopyBounded(char (&out)[kSettingsTextSize], const char* text) {
-    std::snprintf(out, sizeof out, "%s", text != nullptr ? text : "");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "settings/maker_hosts.h"
+#include "base/maker_hosts.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "settings/paths.h"
+#include "base/paths.h"
 
 // Forms <AppData>\Kestrovan\Quillmet, creating both folders. Returns whether the last folder
 // was created now (false also when it already existed); out holds the path either way.

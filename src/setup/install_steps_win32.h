@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "settings/paths.h"
+#include "base/paths.h"
 
 // <ProgramFilesDir>\Kestrovan\Quillmet, created along with its parents; its access list is
 // its parent's alone (InheritParentAccessOnly), also when an older installation left more.

@@ -2,7 +2,7 @@
 // and completes the installation, showing progress.
 #pragma once
 
-#include "settings/paths.h"
+#include "base/paths.h"
 #include "ui/wizard_page_win32.h"
 
 class InstallingPage : public TimedWizardPage {

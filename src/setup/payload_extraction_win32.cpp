@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/file_handle_win32.h"
 #include "settings/system_checks_win32.h"
 #include "setup/install_payload.h"
 #include "setup/install_steps_win32.h"
@@ -23,21 +24,6 @@ const char kInUseText[] =
     "Please check you have exited any previous running instances of Quillmet and any other "
     "programs that might be using the file \"%s\". Then run the installer again.\r\n\r\n"
     "Installation cannot be completed because the file is currently being used.";
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (Valid()) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
 
 // The entries' new files, written under temporary names beside their targets. Whatever has
 // not been moved into place when this goes is deleted, so a cancelled or failed copy leaves

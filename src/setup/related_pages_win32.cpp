@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/maker_hosts.h"
+#include "base/paths.h"
 #include "net/http_get_win32.h"
 #include "resource_ids.h"
-#include "settings/maker_hosts.h"
-#include "settings/paths.h"
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks.h"
 #include "settings/system_checks_win32.h"

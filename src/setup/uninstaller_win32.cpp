@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/paths.h"
+#include "base/paths.h"
 #include "settings/run_at_logon_win32.h"
 #include "settings/settings_store_win32.h"
 #include "setup/elevation_win32.h"

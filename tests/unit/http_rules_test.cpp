@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/maker_hosts.h"
+#include "base/maker_hosts.h"
 #include "ui/progress_bar.h"
 
 namespace {

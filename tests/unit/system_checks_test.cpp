@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "settings/maker_hosts.h"
+#include "base/maker_hosts.h"
 
 TEST(MakerHosts, ComeFromTheBuild) {
     EXPECT_STREQ(kMakerWebHost, QM_WEB_HOST);

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "settings/maker_hosts.h"
+#include "base/maker_hosts.h"
 #include "settings/system_checks.h"
 #include "win32/support/browser_log_win32.h"
 #include "win32/support/dialog_dismisser_win32.h"
