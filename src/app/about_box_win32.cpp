@@ -4,7 +4,7 @@
 
 #include "app/layout.h"
 #include "resource_ids.h"
-#include "settings/system_checks_win32.h"
+#include "settings/site_pages_win32.h"
 
 void AboutBox::OnInit() {
     BindPanel(panel_, GetDlgItem(window_, IDC_ABOUT_PANEL), true);

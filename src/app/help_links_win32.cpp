@@ -2,7 +2,7 @@
 
 #include "app/help_links.h"
 #include "resource_ids.h"
-#include "settings/system_checks_win32.h"
+#include "settings/site_pages_win32.h"
 
 int InsertHelpLinks(HMENU menu, UINT beforeId) {
     int row = 0;

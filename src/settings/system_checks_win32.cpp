@@ -1,8 +1,7 @@
 #include "settings/system_checks_win32.h"
 
-#include <shellapi.h>
-
 #include "settings/settings_store_win32.h"
+#include "settings/site_pages_win32.h"
 #include "settings/system_checks.h"
 
 void ReadWindowsVersion(DWORD& major, DWORD& minor) {
@@ -54,10 +53,4 @@ bool IsQuietInstall() {
     // set; an empty value gives zero.
     char value[kPathSize];
     return GetEnvironmentVariableA("LQUIET", value, sizeof value) > 0;
-}
-
-void OpenSitePage(const char* page) {
-    char address[kSitePageAddressSize];
-    if (!FormSitePageAddress(page, address)) return;
-    ShellExecuteA(nullptr, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
 }

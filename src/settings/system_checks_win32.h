@@ -1,5 +1,5 @@
 // System checks shared by start-up, the main window and the installer: the per-user data
-// folder, the Windows-version gate, the quiet-install switch and the maker's web pages.
+// folder, the Windows-version gate and the quiet-install switch.
 #pragma once
 
 #include <windows.h>
@@ -24,6 +24,3 @@ void ReadWindowsVersion(DWORD& major, DWORD& minor);
 
 // True when the environment variable "LQUIET" is set to a non-empty value.
 bool IsQuietInstall();
-
-// Opens a page of the maker's web site ("kb/10015") in the user's browser.
-void OpenSitePage(const char* page);

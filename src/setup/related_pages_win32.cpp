@@ -11,6 +11,7 @@
 #include "resource_ids.h"
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks.h"
+#include "settings/site_pages_win32.h"
 #include "settings/system_checks_win32.h"
 #include "setup/install_steps_win32.h"
 #include "setup/related_products.h"

@@ -1,5 +1,6 @@
 // The system checks under Wine: the per-user data folder, the quiet-install switch, the
 // version gate and the opening of the maker's web pages.
+#include "settings/site_pages_win32.h"
 #include "settings/system_checks_win32.h"
 
 #include <shlwapi.h>
