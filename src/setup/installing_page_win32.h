@@ -1,5 +1,5 @@
-// The wizard page that installs the program: it extracts the payload from the set-up file
-// and completes the installation, showing progress.
+// The wizard page that installs the program: it runs the extraction (payload_extraction_win32)
+// and then moves the wizard on, showing progress meanwhile.
 #pragma once
 
 #include "base/paths.h"
@@ -16,8 +16,3 @@ class InstallingPage : public TimedWizardPage {
     char programFolder[kPathSize] = {};
     bool installed = false;
 };
-
-// Checks the set-up file whole (trailer, length, checksum) before writing anything, then
-// copies each payload entry out and completes the installation. Reports what went wrong;
-// false on any failure, and without a message when the user stopped it.
-bool ExtractPayload(InstallingPage& page);

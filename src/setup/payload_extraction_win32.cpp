@@ -8,6 +8,7 @@
 #include "setup/install_payload.h"
 #include "setup/install_steps_win32.h"
 #include "setup/installing_page_win32.h"
+#include "setup/payload_extraction_win32.h"
 #include "setup/related_pages_win32.h"
 #include "setup/setup_file_check_win32.h"
 #include "ui/progress_dialog_win32.h"
@@ -180,13 +181,4 @@ bool ExtractPayload(InstallingPage& page) {
     if (!FinishInstallation(page.Window(), page.programFolder)) return false;
     page.installed = true;
     return true;
-}
-
-void InstallingPage::OnDeferredWork() {
-    PostMessageA(GetParent(window_), PSM_SETWIZBUTTONS, 0, PSWIZB_DISABLEDFINISH);
-    if (ExtractPayload(*this)) {
-        PressNextOrFinish(*this);
-    } else if (!StopRequested()) {
-        PressWizardButton(*this, PSBTN_CANCEL);
-    }
 }

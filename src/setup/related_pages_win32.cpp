@@ -106,16 +106,6 @@ int StartDownloadedSetup(TimedWizardPage& page, const char* file) {
 
 }  // namespace
 
-void PressWizardButton(WizardPage& page, int button) {
-    if (page.Window() != nullptr) {
-        PostMessageA(GetParent(page.Window()), PSM_PRESSBUTTON, static_cast<WPARAM>(button), 0);
-    }
-}
-
-void PressNextOrFinish(WizardPage& page) {
-    PressWizardButton(page, (page.Flags() & PSWIZB_NEXT) != 0 ? PSBTN_NEXT : PSBTN_FINISH);
-}
-
 HWND SelectRelatedPage::List() const { return GetDlgItem(window_, kListId); }
 
 bool SelectRelatedPage::ItemChecked(int item) const {

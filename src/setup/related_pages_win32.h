@@ -57,7 +57,3 @@ int InstallOnDemand(TimedWizardPage& page, const char* componentName);
 // The same from the given download hosts ("host" or "host:port").
 int InstallOnDemand(TimedWizardPage& page, const char* componentName, const char* host,
                     const char* fallbackHost);
-
-// Presses Next when the page offers it, otherwise Finish.
-void PressNextOrFinish(WizardPage& page);
-void PressWizardButton(WizardPage& page, int button);

@@ -77,3 +77,13 @@ void RunWizardSheet(const PropertySheetPages& pages, HWND parent) {
     PropertySheetA(&header);
     if (headerBitmap != nullptr) DeleteObject(headerBitmap);
 }
+
+void PressWizardButton(WizardPage& page, int button) {
+    if (page.Window() != nullptr) {
+        PostMessageA(GetParent(page.Window()), PSM_PRESSBUTTON, static_cast<WPARAM>(button), 0);
+    }
+}
+
+void PressNextOrFinish(WizardPage& page) {
+    PressWizardButton(page, (page.Flags() & PSWIZB_NEXT) != 0 ? PSBTN_NEXT : PSBTN_FINISH);
+}

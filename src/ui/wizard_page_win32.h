@@ -59,3 +59,9 @@ class TimedWizardPage : public WizardPage {
 // caption and a plain header (a one-pixel picture of the window colour under the pages' header
 // texts). Returns when the sheet has closed.
 void RunWizardSheet(const PropertySheetPages& pages, HWND parent);
+
+// Presses a button of the page's wizard (PSBTN_NEXT, PSBTN_CANCEL, ...), once the messages
+// before it have been handled.
+void PressWizardButton(WizardPage& page, int button);
+// Presses Next when the page offers it, otherwise Finish.
+void PressNextOrFinish(WizardPage& page);
