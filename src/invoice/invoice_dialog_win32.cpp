@@ -16,6 +16,7 @@
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks_win32.h"
 #include "ui/icon_button_win32.h"
+#include "ui/list_view_win32.h"
 
 namespace {
 
@@ -27,8 +28,6 @@ constexpr int kUpIcon = 2;
 constexpr int kDownIcon = 3;
 
 // State images of a list view with check boxes: 1 the empty box, 2 the ticked one.
-constexpr UINT kEmptyBoxImage = 1;
-constexpr UINT kTickedBoxImage = 2;
 
 // The chooser's parameter block in full (Windows 2000 and later) and as older systems know it:
 // everything up to the template name (OPENFILENAME_SIZE_VERSION_400A).
@@ -62,13 +61,6 @@ void SetCellText(HWND list, int row, int column, const char* text) {
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text);
     SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-}
-
-void SetItemState(HWND list, int row, UINT state, UINT mask) {
-    LVITEMA item = {};
-    item.state = state;
-    item.stateMask = mask;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 // A copy cut to the 259 characters every settings text holds.
@@ -135,10 +127,7 @@ void InvoiceDataDialog::FillInvoiceList() {
         SetCellText(list, row, 1, text);
         ReadInvoiceValue(field, text);
         SetCellText(list, row, 2, InvoiceDisplayValue(field, text).c_str());
-        SetItemState(
-            list, row,
-            INDEXTOSTATEIMAGEMASK(IsInvoiceFieldShown(field) ? kTickedBoxImage : kEmptyBoxImage),
-            LVIS_STATEIMAGEMASK);
+        SetListViewItemChecked(list, row, IsInvoiceFieldShown(field));
     }
     StampInvoiceDate();
 }
@@ -148,12 +137,7 @@ int InvoiceDataDialog::SelectedRow() const {
         SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-bool InvoiceDataDialog::IsRowChecked(int row) const {
-    const auto state = static_cast<UINT>(
-        SendMessageA(List(), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
-    const UINT image = (state & LVIS_STATEIMAGEMASK) >> 12;
-    return image != 0 && image != kEmptyBoxImage;
-}
+bool InvoiceDataDialog::IsRowChecked(int row) const { return ListViewItemChecked(List(), row); }
 
 void InvoiceDataDialog::UpdateMoveButtons() {
     const InvoiceMoveButtons allowed = InvoiceMoveButtonsFor(SelectedRow());
@@ -176,8 +160,8 @@ void InvoiceDataDialog::MoveSelectedField(InvoiceMoveDirection direction) {
     if (target < 0) return;
     FillInvoiceList();
     HWND list = List();
-    SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    SetItemState(list, target, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SetListViewItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    SetListViewItemState(list, target, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     SendMessageA(list, LVM_ENSUREVISIBLE, target, FALSE);
 }
 

@@ -18,6 +18,7 @@
 #include "setup/setup_file_check_win32.h"
 #include "setup/setup_rules.h"
 #include "ui/hyperlink_win32.h"
+#include "ui/list_view_win32.h"
 #include "ui/progress_dialog_win32.h"
 
 namespace {
@@ -35,14 +36,6 @@ bool ProductInstalled(const RelatedProduct& product) {
     if (value[0] == '\0')
         ReadRegistryString(HKEY_CURRENT_USER, key, product.settingsValue, "", value);
     return value[0] != '\0';
-}
-
-void SetItemChecked(HWND list, int item, bool checked) {
-    LVITEMA state{};
-    state.stateMask = LVIS_STATEIMAGEMASK;
-    state.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
-                 reinterpret_cast<LPARAM>(&state));
 }
 
 // Waits while the windows stay alive; false when the page was left meanwhile.
@@ -108,11 +101,7 @@ int StartDownloadedSetup(TimedWizardPage& page, const char* file) {
 
 HWND SelectRelatedPage::List() const { return GetDlgItem(window_, kListId); }
 
-bool SelectRelatedPage::ItemChecked(int item) const {
-    const LRESULT state =
-        SendMessageA(List(), LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK);
-    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
-}
+bool SelectRelatedPage::ItemChecked(int item) const { return ListViewItemChecked(List(), item); }
 
 void SelectRelatedPage::OnInit() {
     MakeHyperlink(*this);
@@ -140,7 +129,7 @@ void SelectRelatedPage::OnInit() {
         item.pszText = text;
         const int index = static_cast<int>(
             SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        SetItemChecked(list, index, recommended);
+        SetListViewItemChecked(list, index, recommended);
     }
     selection_.mask = 0;
     LVITEMA none{};
