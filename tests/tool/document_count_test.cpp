@@ -1,6 +1,7 @@
 // quillmet-count on documents: each damaged file is refused with its reason and no counts, the
 // code page option is checked, and --text shows what is counted.
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,9 +29,14 @@ std::string ReadAll(const std::string& path) {
     return text.str();
 }
 
+// A path of this process's own: CTest runs the cases of this program side by side.
+std::string TempPath(const std::string& name) {
+    return testing::TempDir() + "document_count_" + std::to_string(getpid()) + "_" + name;
+}
+
 ToolRun RunTool(const std::string& arguments) {
-    const std::string out = testing::TempDir() + "document_count.out";
-    const std::string err = testing::TempDir() + "document_count.err";
+    const std::string out = TempPath("out");
+    const std::string err = TempPath("err");
     const std::string command =
         std::string(QM_COUNT_TOOL) + " " + arguments + " >" + out + " 2>" + err;
     const int status = std::system(command.c_str());
@@ -42,7 +48,7 @@ ToolRun RunTool(const std::string& arguments) {
 }
 
 std::string WriteFile(const std::string& name, const std::string& content) {
-    const std::string path = testing::TempDir() + name;
+    const std::string path = TempPath(name);
     std::ofstream(path, std::ios::binary) << content;
     return path;
 }
