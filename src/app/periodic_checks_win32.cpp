@@ -37,7 +37,8 @@ class VersionFetch : public ProgressDialog {
     bool Run() override {
         char address[kInfoAddressSize];
         VersionFileAddress(kMakerVersionHost, address);
-        result = HttpGetToMemory(address, reply, *this);
+        ProgressDialogTransferOwner owner(*this);
+        result = HttpGetToMemory(address, reply, owner);
         return true;
     }
 

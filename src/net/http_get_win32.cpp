@@ -349,11 +349,6 @@ int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], TransferOw
     return result;
 }
 
-int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], ProgressDialog& owner) {
-    ProgressDialogTransferOwner transferOwner(owner);
-    return HttpGetToMemory(url, reply, transferOwner);
-}
-
 int HttpGetToFile(const char* url, const char* filePath, TransferOwner& owner,
                   const HttpGetOptions& options) {
     Transfer transfer(owner, options.timeLimitMs);
@@ -374,9 +369,4 @@ int HttpGetToFile(const char* url, const char* filePath, TransferOwner& owner,
     }
     if (code != kTransferDone) file.Discard();
     return code;
-}
-
-int HttpGetToFile(const char* url, const char* filePath, TimedWizardPage& owner) {
-    PageTransferOwner transferOwner(owner);
-    return HttpGetToFile(url, filePath, transferOwner);
 }

@@ -30,40 +30,7 @@
 #include "base/maker_hosts.h"
 #include "net/host_lookup_win32.h"
 #include "net/http_rules.h"
-#include "ui/progress_dialog_win32.h"
-
-// What a transfer needs of the window it runs for.
-class TransferOwner {
-  public:
-    virtual ~TransferOwner() = default;
-    // Drains the window's message queue; true when the transfer must stop.
-    virtual bool Pump() = 0;
-    // The download's progress as a fraction of its length (file use; may end a little
-    // above 1, since it advances in 1028-byte steps).
-    virtual void ShowProgress(double fraction) { (void)fraction; }
-};
-
-// A progress window as the owner: pumps with PumpMessages.
-class ProgressDialogTransferOwner : public TransferOwner {
-  public:
-    explicit ProgressDialogTransferOwner(ProgressDialog& dialog) : dialog_(dialog) {}
-    bool Pump() override { return PumpMessages(dialog_); }
-
-  private:
-    ProgressDialog& dialog_;
-};
-
-// A wizard page as the owner: pumps with PumpPageMessages (stop once the page is left) and
-// shows the progress in its bar (SetPageProgress).
-class PageTransferOwner : public TransferOwner {
-  public:
-    explicit PageTransferOwner(TimedWizardPage& page) : page_(page) {}
-    bool Pump() override { return PumpPageMessages(page_); }
-    void ShowProgress(double fraction) override { SetPageProgress(page_, fraction); }
-
-  private:
-    TimedWizardPage& page_;
-};
+#include "ui/transfer_owner.h"
 
 // How a transfer runs: the longest it may take in all, and how it looks up a host name.
 struct HttpGetOptions {
@@ -77,10 +44,8 @@ inline constexpr DWORD kDownloadTimeLimitMs = kDownloadTimeLimitSeconds * 1000;
 // check, from the Run of a ProgressDialog.
 int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], TransferOwner& owner,
                     const HttpGetOptions& options = {kVersionFileTimeLimitMs});
-int HttpGetToMemory(const char* url, char (&reply)[kMemoryReplySize], ProgressDialog& owner);
 
 // Fetches url's body into the file at filePath (replaced if it exists), with progress. Used
 // by the downloads of the install wizard, from a TimedWizardPage's deferred work.
 int HttpGetToFile(const char* url, const char* filePath, TransferOwner& owner,
                   const HttpGetOptions& options = {kDownloadTimeLimitMs});
-int HttpGetToFile(const char* url, const char* filePath, TimedWizardPage& owner);

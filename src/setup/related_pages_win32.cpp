@@ -236,10 +236,11 @@ int InstallOnDemand(TimedWizardPage& page, const char* componentName, const char
 
     char url[kPathSize + 64];
     std::snprintf(url, sizeof url, "http://%s/components/%s", host, name);
-    int result = HttpGetToFile(url, file, page);
+    PageTransferOwner owner(page);
+    int result = HttpGetToFile(url, file, owner);
     if (result == kTransferFailed) {
         std::snprintf(url, sizeof url, "http://%s/components/%s", fallbackHost, name);
-        result = HttpGetToFile(url, file, page);
+        result = HttpGetToFile(url, file, owner);
     }
     if (result == kTransferDone) {
         SetPageStatusLine(0, page, "Running install-on-demand");

@@ -9,7 +9,11 @@
 //     class VersionFetch : public ProgressDialog {
 //       public:
 //         VersionFetch() : ProgressDialog("Checking for Updates") {}
-//         bool Run() override { result = HttpGetToMemory(url, reply, *this); return true; }
+//         bool Run() override {
+//             ProgressDialogTransferOwner owner(*this);
+//             result = HttpGetToMemory(url, reply, owner);
+//             return true;
+//         }
 //         int result = 0; char reply[kMemoryReplySize];
 //     };
 //     VersionFetch fetch; RunWithProgress(fetch, mainWindow);
@@ -26,6 +30,7 @@
 #include <cstddef>
 
 #include "resource_ids.h"
+#include "ui/transfer_owner.h"
 #include "ui/wizard_page_win32.h"
 
 // The template's controls (also those of a page that carries work).
@@ -88,3 +93,25 @@ void SetPageStatusLine(int line, DialogBase& page, const char* text);
 // Sets the page's progress bar (control 102) to the fraction times 100, truncated (0.685 ->
 // 68; above 1 shows as full). Does nothing once the page window is gone.
 void SetPageProgress(DialogBase& page, double fraction);
+
+// A progress window as the owner: pumps with PumpMessages.
+class ProgressDialogTransferOwner : public TransferOwner {
+  public:
+    explicit ProgressDialogTransferOwner(ProgressDialog& dialog) : dialog_(dialog) {}
+    bool Pump() override { return PumpMessages(dialog_); }
+
+  private:
+    ProgressDialog& dialog_;
+};
+
+// A wizard page as the owner: pumps with PumpPageMessages (stop once the page is left) and
+// shows the progress in its bar (SetPageProgress).
+class PageTransferOwner : public TransferOwner {
+  public:
+    explicit PageTransferOwner(TimedWizardPage& page) : page_(page) {}
+    bool Pump() override { return PumpPageMessages(page_); }
+    void ShowProgress(double fraction) override { SetPageProgress(page_, fraction); }
+
+  private:
+    TimedWizardPage& page_;
+};

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/progress_dialog_win32.h"
 #include "win32/support/loopback_server_win32.h"
 
 namespace {
@@ -204,7 +205,8 @@ TEST(HttpGet, FailuresBeforeAnyConnection) {
         RunWithProgress(fetch, nullptr);
         EXPECT_EQ(fetch.result, 2) << url;
         WorkPage page;
-        EXPECT_EQ(HttpGetToFile(url, path.c_str(), page), 2) << url;
+        PageTransferOwner owner(page);
+        EXPECT_EQ(HttpGetToFile(url, path.c_str(), owner), 2) << url;
         EXPECT_EQ(FileText(path), "<none>") << url;
         EXPECT_FALSE(server.ConnectionWaiting()) << url;
     }
