@@ -19,11 +19,11 @@
 #include "support/hotkey_probe_win32.h"
 #include "support/key_target_win32.h"
 #include "support/message_script.h"
+#include "support/product_settings_win32.h"
 #include "support/saved_registry_value_win32.h"
 
 namespace {
 
-const char kProductKey[] = "Software\\Kestrovan\\Quillmet";
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::string ClipboardText() {

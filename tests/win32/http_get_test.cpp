@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/progress_dialog_win32.h"
+#include "win32/support/file_bytes_win32.h"
 #include "win32/support/loopback_server_win32.h"
 
 namespace {
@@ -87,19 +88,8 @@ std::string TempFile() {
     return std::string(folder) + "qm-http-test.bin";
 }
 
-// The file's bytes, or "<none>" when it does not exist.
-std::string FileText(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<none>";
-    std::string text;
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
-        text.append(chunk, read);
-    CloseHandle(file);
-    return text;
-}
+// Read in place of a file that does not exist.
+const char* const kNoFile = "<none>";
 
 struct Row {
     const char* what;
@@ -179,7 +169,8 @@ TEST(HttpGet, BothUsesAgainstAScriptedServer) {
         elapsed = GetTickCount() - start;
         EXPECT_TRUE(server.Finish());
         EXPECT_EQ(result, row.fileBody.empty() ? 2 : 0) << "file";
-        EXPECT_EQ(FileText(path), row.fileBody.empty() ? "<none>" : row.fileBody) << "file";
+        EXPECT_EQ(FileBytes(path, kNoFile), row.fileBody.empty() ? kNoFile : row.fileBody)
+            << "file";
         if (!row.fileBody.empty()) {
             EXPECT_EQ(page.BarPosition(), 100) << "file";
         }
@@ -207,7 +198,7 @@ TEST(HttpGet, FailuresBeforeAnyConnection) {
         WorkPage page;
         PageTransferOwner owner(page);
         EXPECT_EQ(HttpGetToFile(url, path.c_str(), owner), 2) << url;
-        EXPECT_EQ(FileText(path), "<none>") << url;
+        EXPECT_EQ(FileBytes(path, kNoFile), kNoFile) << url;
         EXPECT_FALSE(server.ConnectionWaiting()) << url;
     }
 }

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -20,6 +19,7 @@
 #include "invoice/invoice_model_win32.h"
 #include "resource_ids.h"
 #include "settings/system_checks_win32.h"
+#include "win32/support/file_bytes_win32.h"
 #include "win32/support/message_script.h"
 #include "win32/support/product_settings_win32.h"
 #include "win32/support/thread_dialogs_win32.h"
@@ -30,16 +30,6 @@ namespace {
 constexpr const char* kDefaultNames[kInvoiceFieldCount] = {
     "Typing Invoice", "Date",         "Job Name",  "No. of Characters",
     "No. of Words",   "No. of Lines", "Total Cost"};
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-}
 
 std::string Today() {
     std::time_t now = std::time(nullptr);

@@ -12,10 +12,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 #include <string>
 
 #include "invoice/invoice_model_win32.h"
 #include "settings/settings_store_win32.h"
+#include "support/file_bytes_win32.h"
 #include "support/product_settings_win32.h"
 
 namespace {
@@ -55,30 +57,6 @@ int HoldFileIfAsked() {
 
 // Runs before GoogleTest starts, so the holder process never runs the tests.
 const int kHolderRun = HoldFileIfAsked();
-
-std::string ReadWholeFile(const std::string& path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-    }
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(written, bytes.size());
-}
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -147,26 +125,73 @@ class InvoiceWriterTest : public testing::Test {
     std::string folder_;
 };
 
-TEST_F(InvoiceWriterTest, NewFilesWithDefaultColumnsAndTitle) {
-    const std::string csv = PathOf("new.csv");
-    const std::string tsv = PathOf("new.tsv");
-    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
-    EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, true, true));
-    EXPECT_EQ(ReadWholeFile(csv), std::string("Typing Invoice\r\n") + kCsvHeader + kCsvRecord);
-    EXPECT_EQ(ReadWholeFile(tsv), std::string("Typing Invoice\r\n") + kTsvHeader + kTsvRecord);
+const std::string kTitle = "Typing Invoice\r\n";
+const char* const kOldLines = "old title\r\nold, header,  \r\n1, 2, 3,  \r\n4, 5, 6,  \r\n";
+const char* const kUnterminated = "Date, Job Name\r\n2026-01-02, Old job";
+
+// One job written to a new or existing file with the default columns: the file's bytes.
+struct RecordRow {
+    const char* name;  // also the file's name
+    const char* job;
+    const char* existing;  // the file's bytes before, or nullptr when there is no file
+    bool tabbed;
+    bool overwrite;
+    bool showTitle;
+    std::string expected;
+};
+
+// Names the row when a test fails.
+void PrintTo(const RecordRow& row, std::ostream* out) { *out << row.name; }
+
+class InvoiceWriterRecordTest : public InvoiceWriterTest,
+                                public testing::WithParamInterface<RecordRow> {};
+
+TEST_P(InvoiceWriterRecordTest, WritesExactlyTheseBytes) {
+    const RecordRow& row = GetParam();
+    const std::string path =
+        PathOf((std::string(row.name) + (row.tabbed ? ".tsv" : ".csv")).c_str());
+    if (row.existing != nullptr) WriteFileBytes(path, row.existing);
+    SetJob(row.job);
+    EXPECT_TRUE(InvoiceWriter(path.c_str(), row.tabbed, row.overwrite, row.showTitle));
+    EXPECT_EQ(FileBytes(path), row.expected);
 }
 
-TEST_F(InvoiceWriterTest, HiddenTitleStartsWithTheHeader) {
-    const std::string csv = PathOf("untitled.csv");
-    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, true, false));
-    EXPECT_EQ(ReadWholeFile(csv), std::string(kCsvHeader) + kCsvRecord);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rows, InvoiceWriterRecordTest,
+    testing::Values(
+        RecordRow{"NewCsvWithTitle", "Typing Job", nullptr, false, false, true,
+                  kTitle + kCsvHeader + kCsvRecord},
+        RecordRow{"NewTsvWithTitle", "Typing Job", nullptr, true, true, true,
+                  kTitle + kTsvHeader + kTsvRecord},
+        RecordRow{"HiddenTitleStartsWithTheHeader", "Typing Job", nullptr, false, true, false,
+                  std::string(kCsvHeader) + kCsvRecord},
+        RecordRow{"OverwriteReplacesTheWholeFile", "Typing Job", kOldLines, false, true, true,
+                  kTitle + kCsvHeader + kCsvRecord},
+        // Appending starts a new line after a file without a final line break, and only then.
+        RecordRow{"AppendAfterNoFinalLineBreak", "Typing Job", kUnterminated, false, false, true,
+                  std::string(kUnterminated) + "\r\n" + kCsvRecord},
+        RecordRow{"AppendAfterCrLf", "Typing Job", "a, b,  \r\n", false, false, true,
+                  std::string("a, b,  \r\n") + kCsvRecord},
+        RecordRow{"AppendAfterLf", "Typing Job", "a, b,  \n", false, false, true,
+                  std::string("a, b,  \n") + kCsvRecord},
+        RecordRow{"AppendAfterCr", "Typing Job", "a, b,  \r", false, false, true,
+                  std::string("a, b,  \r") + kCsvRecord},
+        RecordRow{"AppendToAnEmptyFileAddsTheRecordOnly", "Second", "", false, false, true,
+                  "2026-03-07, Second, 1250, 214, 19, 18.75,  \r\n"},
+        // Cells with the separator or double quotes are quoted.
+        RecordRow{"CsvCellWithCommaAndQuotes", "Smith, John \"JJ\"", nullptr, false, false, true,
+                  kTitle + kCsvHeader +
+                      "2026-03-07,\"Smith, John \"\"JJ\"\"\", 1250, 214, 19, 18.75,  \r\n"},
+        RecordRow{"TsvCellWithTab", "Smith\tJohn", nullptr, true, false, false,
+                  std::string(kTsvHeader) +
+                      "2026-03-07 \t\"Smith\tJohn\"\t1250 \t214 \t19 \t18.75 \t \r\n"}),
+    [](const testing::TestParamInfo<RecordRow>& info) { return std::string(info.param.name); });
 
 TEST_F(InvoiceWriterTest, AllSixColumnsHidden) {
     for (int field = 1; field <= 6; ++field) SetInvoiceFieldShown(field, false);
     const std::string tsv = PathOf("bare.tsv");
     EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, false, true));
-    EXPECT_EQ(ReadWholeFile(tsv), "Typing Invoice\r\n \r\n \r\n");
+    EXPECT_EQ(FileBytes(tsv), "Typing Invoice\r\n \r\n \r\n");
 }
 
 TEST_F(InvoiceWriterTest, HiddenColumnInACustomOrder) {
@@ -179,35 +204,23 @@ TEST_F(InvoiceWriterTest, HiddenColumnInACustomOrder) {
     EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, false, false));
     SetJob("Letters");
     EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
-    EXPECT_EQ(ReadWholeFile(csv),
+    EXPECT_EQ(FileBytes(csv),
               "Typing Invoice\r\n"
               "Total Cost, Date, Job Name, No. of Characters, No. of Lines,  \r\n"
               "18.75, 2026-03-07, Typing Job, 1250, 19,  \r\n"
               "18.75, 2026-03-07, Letters, 1250, 19,  \r\n");
-    EXPECT_EQ(ReadWholeFile(tsv),
+    EXPECT_EQ(FileBytes(tsv),
               "Total Cost \tDate \tJob Name \tNo. of Characters \tNo. of Lines \t \r\n"
               "18.75 \t2026-03-07 \tTyping Job \t1250 \t19 \t \r\n");
 }
 
-TEST_F(InvoiceWriterTest, OverwriteReplacesTheWholeFile) {
-    const std::string csv = PathOf("old.csv");
-    WriteWholeFile(csv, "old title\r\nold, header,  \r\n1, 2, 3,  \r\n4, 5, 6,  \r\n");
-    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, true, true));
-    EXPECT_EQ(ReadWholeFile(csv), std::string("Typing Invoice\r\n") + kCsvHeader + kCsvRecord);
-}
-
-TEST_F(InvoiceWriterTest, AppendAddsTheRecordOnlyEvenToAnEmptyFile) {
+TEST_F(InvoiceWriterTest, AppendAddsTheRecordOnly) {
     const std::string tsv = PathOf("grow.tsv");
     EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, false, true));
     SetJob("Second");
     EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, false, true));
-    EXPECT_EQ(ReadWholeFile(tsv), std::string("Typing Invoice\r\n") + kTsvHeader + kTsvRecord +
-                                      "2026-03-07 \tSecond \t1250 \t214 \t19 \t18.75 \t \r\n");
-
-    const std::string empty = PathOf("empty.csv");
-    WriteWholeFile(empty, "");
-    EXPECT_TRUE(InvoiceWriter(empty.c_str(), false, false, true));
-    EXPECT_EQ(ReadWholeFile(empty), "2026-03-07, Second, 1250, 214, 19, 18.75,  \r\n");
+    EXPECT_EQ(FileBytes(tsv), std::string("Typing Invoice\r\n") + kTsvHeader + kTsvRecord +
+                                  "2026-03-07 \tSecond \t1250 \t214 \t19 \t18.75 \t \r\n");
 }
 
 TEST_F(InvoiceWriterTest, RenamedTitleAndColumnsReachTheFile) {
@@ -216,7 +229,7 @@ TEST_F(InvoiceWriterTest, RenamedTitleAndColumnsReachTheFile) {
     EnsureInvoiceDefaults();  // the next opening of the dialog keeps them
     const std::string csv = PathOf("renamed.csv");
     EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
-    EXPECT_EQ(ReadWholeFile(csv),
+    EXPECT_EQ(FileBytes(csv),
               "Acme Transcripts\r\n"
               "Date, Job Name, Characters, No. of Words, No. of Lines, Total Cost,  \r\n" +
                   std::string(kCsvRecord));
@@ -236,90 +249,34 @@ TEST_F(InvoiceWriterTest, LongLinesAreWrittenWhole) {
     }
     const std::string csv = PathOf("long.csv");
     EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, false));
-    EXPECT_EQ(ReadWholeFile(csv), header + " \r\n" + record + " \r\n");
-}
-
-TEST_F(InvoiceWriterTest, CellsWithSeparatorsOrQuotesAreQuoted) {
-    SetJob("Smith, John \"JJ\"");
-    const std::string csv = PathOf("quoted.csv");
-    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
-    EXPECT_EQ(ReadWholeFile(csv), std::string("Typing Invoice\r\n") + kCsvHeader +
-                                      "2026-03-07,\"Smith, John \"\"JJ\"\"\", 1250, 214, 19, "
-                                      "18.75,  \r\n");
-
-    SetJob("Smith\tJohn");
-    const std::string tsv = PathOf("quoted.tsv");
-    EXPECT_TRUE(InvoiceWriter(tsv.c_str(), true, false, false));
-    EXPECT_EQ(
-        ReadWholeFile(tsv),
-        std::string(kTsvHeader) + "2026-03-07 \t\"Smith\tJohn\"\t1250 \t214 \t19 \t18.75 \t \r\n");
-}
-
-TEST_F(InvoiceWriterTest, AppendStartsANewLineAfterAFileWithoutFinalLineBreak) {
-    const std::string csv = PathOf("unterminated.csv");
-    WriteWholeFile(csv, "Date, Job Name\r\n2026-01-02, Old job");
-    EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
-    EXPECT_EQ(ReadWholeFile(csv),
-              std::string("Date, Job Name\r\n2026-01-02, Old job\r\n") + kCsvRecord);
-
-    for (const char* ending : {"\r\n", "\n", "\r"}) {
-        const std::string ended = std::string("a, b,  ") + ending;
-        WriteWholeFile(csv, ended);
-        EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
-        EXPECT_EQ(ReadWholeFile(csv), ended + kCsvRecord);
-    }
+    EXPECT_EQ(FileBytes(csv), header + " \r\n" + record + " \r\n");
 }
 
 TEST_F(InvoiceWriterTest, AppendBytesAddsExactlyTheBytes) {
     const std::string path = PathOf("raw.txt");
     EXPECT_TRUE(AppendBytesToFile(path.c_str(), "abc", 3));
     EXPECT_TRUE(AppendBytesToFile(path.c_str(), "de\0f", 4));
-    EXPECT_EQ(ReadWholeFile(path), std::string("abcde\0f", 7));
+    EXPECT_EQ(FileBytes(path), std::string("abcde\0f", 7));
     EXPECT_TRUE(AppendLineToFile(path.c_str(), "g\r\n", 3));
     EXPECT_TRUE(AppendLineToFile(path.c_str(), "h\r\n", 3));
-    EXPECT_EQ(ReadWholeFile(path), std::string("abcde\0f\r\ng\r\nh\r\n", 15));
+    EXPECT_EQ(FileBytes(path), std::string("abcde\0f\r\ng\r\nh\r\n", 15));
 }
 
 TEST_F(InvoiceWriterTest, AReaderThatAllowsWritingDoesNotStopTheWriter) {
     const std::string csv = PathOf("shared.csv");
-    WriteWholeFile(csv, kCsvHeader);
+    WriteFileBytes(csv, kCsvHeader);
     HANDLE reader = CreateFileA(csv.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(InvoiceWriter(csv.c_str(), false, false, true));
     CloseHandle(reader);
-    EXPECT_EQ(ReadWholeFile(csv), std::string(kCsvHeader) + kCsvRecord);
-}
-
-TEST_F(InvoiceWriterTest, ReadOnlyFileWithOverwriteKeepsItsContent) {
-    const std::string csv = PathOf("readonly.csv");
-    const std::string old = "Kept\r\nDate,  \r\n2020-01-01,  \r\n";
-    WriteWholeFile(csv, old);
-    ASSERT_TRUE(SetFileAttributesA(csv.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(InvoiceWriter(csv.c_str(), false, true, true));
-    EXPECT_FALSE(InvoiceWriter(csv.c_str(), false, false, true));
-    SetFileAttributesA(csv.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadWholeFile(csv), old);
-}
-
-TEST_F(InvoiceWriterTest, OverwriteOfAFileThatCannotBeDeletedLeavesItAlone) {
-    // Open in a program that lets others write but not delete: the old lines must not get a
-    // second title and header after them.
-    const std::string csv = PathOf("viewed.csv");
-    const std::string old = std::string("Typing Invoice\r\n") + kCsvHeader + kCsvRecord;
-    WriteWholeFile(csv, old);
-    HANDLE viewer = CreateFileA(csv.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(InvoiceWriter(csv.c_str(), false, true, true));
-    CloseHandle(viewer);
-    EXPECT_EQ(ReadWholeFile(csv), old);
+    EXPECT_EQ(FileBytes(csv), std::string(kCsvHeader) + kCsvRecord);
 }
 
 TEST_F(InvoiceWriterTest, FileHeldByAnotherProcessWithoutWriteSharingFails) {
     const std::string csv = PathOf("held.csv");
     const std::string old = std::string(kCsvHeader) + kCsvRecord;
-    WriteWholeFile(csv, old);
+    WriteFileBytes(csv, old);
 
     const DWORD self = GetCurrentProcessId();
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, EventName("Ready", self).c_str());
@@ -359,7 +316,7 @@ TEST_F(InvoiceWriterTest, FileHeldByAnotherProcessWithoutWriteSharingFails) {
     CloseHandle(process.hProcess);
     CloseHandle(ready);
     CloseHandle(release);
-    EXPECT_EQ(ReadWholeFile(csv), old);
+    EXPECT_EQ(FileBytes(csv), old);
 }
 
 TEST_F(InvoiceWriterTest, PathsThatNameNoWritableFileFail) {
@@ -399,7 +356,7 @@ TEST_F(InvoiceWriterTest, SpreadsheetFiles) {
             EXPECT_TRUE(InvoiceWriter(path.c_str(), tabbed, first, true)) << path;
             first = false;
         }
-        const std::string bytes = ReadWholeFile(path);
+        const std::string bytes = FileBytes(path);
         EXPECT_EQ(bytes.compare(0, 16, "Typing Invoice\r\n"), 0);
         EXPECT_NE(bytes.find(tabbed ? "\"Tab\there, comma, \"\"quote\"\"\"\t1250 \t"
                                     : ",\"Tab\there, comma, \"\"quote\"\"\", 1250, "),
@@ -442,7 +399,9 @@ class FullVolume {
     std::string folder_;
 };
 
-enum class Fault { kHeldWithDeleteSharing, kFullVolume, kReadOnly };
+// A file held open by a viewer that lets others delete it, or one that lets others write
+// but not delete (the old lines must not get a second title and header after them).
+enum class Fault { kHeldWithDeleteSharing, kHeldWithWriteSharing, kFullVolume, kReadOnly };
 
 struct FaultRow {
     const char* name;
@@ -450,6 +409,8 @@ struct FaultRow {
     bool fileExists;
     bool overwrite;
 };
+
+void PrintTo(const FaultRow& row, std::ostream* out) { *out << row.name; }
 
 class InvoiceWriterFaultTest : public InvoiceWriterTest,
                                public testing::WithParamInterface<FaultRow> {};
@@ -464,20 +425,24 @@ TEST_P(InvoiceWriterFaultTest, FailsAndLeavesTheFileAsItWas) {
         row.fault == Fault::kFullVolume ? volume.PathOf("jobs.csv") : PathOf("jobs.csv");
     // 4086 bytes: the file's last block has 10 bytes of room, less than a record.
     const std::string old = std::string(4084 - std::strlen(kCsvRecord), 'x') + "\r\n" + kCsvRecord;
-    if (row.fileExists) WriteWholeFile(path, old);
+    if (row.fileExists) WriteFileBytes(path, old);
     if (row.fault == Fault::kFullVolume) volume.Fill();
-    if (row.fault == Fault::kReadOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    if (row.fault == Fault::kReadOnly) {
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
     HANDLE viewer = INVALID_HANDLE_VALUE;
-    if (row.fault == Fault::kHeldWithDeleteSharing) {
-        viewer = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (row.fault == Fault::kHeldWithDeleteSharing || row.fault == Fault::kHeldWithWriteSharing) {
+        const DWORD sharing =
+            row.fault == Fault::kHeldWithDeleteSharing ? FILE_SHARE_DELETE : FILE_SHARE_WRITE;
+        viewer = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | sharing, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
     }
 
     EXPECT_FALSE(InvoiceWriter(path.c_str(), false, row.overwrite, true));
     if (viewer != INVALID_HANDLE_VALUE) CloseHandle(viewer);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const std::string after = ReadWholeFile(path);
+    const std::string after = FileBytes(path, "<missing>");
     EXPECT_TRUE(after == (row.fileExists ? old : "<missing>"))
         << "the file now holds " << after.size()
         << " bytes: " << after.substr(after.size() > 60 ? after.size() - 60 : 0);
@@ -485,11 +450,13 @@ TEST_P(InvoiceWriterFaultTest, FailsAndLeavesTheFileAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, InvoiceWriterFaultTest,
-    testing::Values(FaultRow{"OverwriteHeldWithDeleteSharing", Fault::kHeldWithDeleteSharing, true,
-                             true},
-                    FaultRow{"AppendToAFullVolume", Fault::kFullVolume, true, false},
-                    FaultRow{"NewFileOnAFullVolume", Fault::kFullVolume, false, false},
-                    FaultRow{"AppendToAReadOnlyFile", Fault::kReadOnly, true, false}),
+    testing::Values(
+        FaultRow{"OverwriteHeldWithDeleteSharing", Fault::kHeldWithDeleteSharing, true, true},
+        FaultRow{"OverwriteHeldWithWriteSharing", Fault::kHeldWithWriteSharing, true, true},
+        FaultRow{"AppendToAFullVolume", Fault::kFullVolume, true, false},
+        FaultRow{"NewFileOnAFullVolume", Fault::kFullVolume, false, false},
+        FaultRow{"AppendToAReadOnlyFile", Fault::kReadOnly, true, false},
+        FaultRow{"OverwriteAReadOnlyFile", Fault::kReadOnly, true, true}),
     [](const testing::TestParamInfo<FaultRow>& info) { return std::string(info.param.name); });
 
 }  // namespace

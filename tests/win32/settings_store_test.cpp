@@ -9,14 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "win32/support/saved_registry_value_win32.h"
 #include "win32/support/product_settings_win32.h"
+#include "win32/support/saved_registry_value_win32.h"
+#include "win32/support/shell_folders_win32.h"
 
 namespace {
 
 const char* const kSettingsKey = "Software\\Kestrovan\\Quillmet\\Settings";
-const char* const kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 // A read buffer followed by guard bytes: reads must stay within their 260 bytes.
 struct GuardedText {
@@ -292,9 +291,8 @@ TEST_F(SettingsStoreTest, FailedKeyCreationIsReportedAndWritesNothing) {
 
 class AppDataFolderTest : public testing::Test {
   protected:
-    void SetAppData(HKEY root, const char* name, const char* folder) {
-        ASSERT_TRUE(SetRawValue(root, kShellFolders, name, REG_SZ, folder,
-                                static_cast<DWORD>(std::strlen(folder) + 1)));
+    void SetAppData(HKEY root, const char* name, const std::string& folder) {
+        ASSERT_TRUE(SetShellFolder(root, name, folder));
     }
 
     static std::string Read() {
@@ -308,18 +306,21 @@ class AppDataFolderTest : public testing::Test {
     SavedRegistryValue commonAppData_{HKEY_LOCAL_MACHINE, kShellFolders, "Common AppData"};
 };
 
+// Taken as stored, even empty (no fallback), unless it is too long to read.
 TEST_F(AppDataFolderTest, PerUserFolderComesFirstAsStored) {
+    const struct {
+        std::string stored;
+        std::string expected;
+    } cases[] = {{"C:\\users\\tester\\Application Data", "C:\\users\\tester\\Application Data"},
+                 {"D:\\data\\", "D:\\data\\"},
+                 {"", ""},
+                 {std::string(300, 'p'), "C:\\common"}};
     SetAppData(HKEY_LOCAL_MACHINE, "Common AppData", "C:\\common");
-    SetAppData(HKEY_CURRENT_USER, "AppData", "C:\\users\\tester\\Application Data");
-    EXPECT_EQ(Read(), "C:\\users\\tester\\Application Data");
-    SetAppData(HKEY_CURRENT_USER, "AppData", "D:\\data\\");
-    EXPECT_EQ(Read(), "D:\\data\\");
-}
-
-TEST_F(AppDataFolderTest, EmptyPerUserFolderIsTakenWithoutFallback) {
-    SetAppData(HKEY_LOCAL_MACHINE, "Common AppData", "C:\\common");
-    SetAppData(HKEY_CURRENT_USER, "AppData", "");
-    EXPECT_EQ(Read(), "");
+    for (const auto& c : cases) {
+        SCOPED_TRACE('"' + c.stored + '"');
+        SetAppData(HKEY_CURRENT_USER, "AppData", c.stored);
+        EXPECT_EQ(Read(), c.expected);
+    }
 }
 
 TEST_F(AppDataFolderTest, MissingPerUserFolderFallsBackToAllUsersThenDriveRoot) {
@@ -329,12 +330,6 @@ TEST_F(AppDataFolderTest, MissingPerUserFolderFallsBackToAllUsersThenDriveRoot) 
 
     DeleteRawValue(HKEY_LOCAL_MACHINE, kShellFolders, "Common AppData");
     EXPECT_EQ(Read(), "C:\\");
-}
-
-TEST_F(AppDataFolderTest, OverlongPerUserFolderCountsAsMissing) {
-    SetAppData(HKEY_LOCAL_MACHINE, "Common AppData", "C:\\common");
-    SetAppData(HKEY_CURRENT_USER, "AppData", std::string(300, 'p').c_str());
-    EXPECT_EQ(Read(), "C:\\common");
 }
 
 }  // namespace

@@ -10,13 +10,13 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 
 #include "setup/install_payload.h"
 #include "setup/related_pages_win32.h"
 #include "setup/run_mode.h"
 #include "support/dialog_dismisser_win32.h"
+#include "support/file_bytes_win32.h"
 #include "support/loopback_server_win32.h"
 #include "support/message_script.h"
 #include "ui/progress_dialog_win32.h"
@@ -49,13 +49,6 @@ void RunWizard(WorkPage& page, MessageScript& script) {
     EXPECT_TRUE(script.Completed());
 }
 
-std::string FileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 std::string TempPath(const char* name) {
     char folder[MAX_PATH] = {};
     GetTempPathA(sizeof folder, folder);
@@ -65,7 +58,7 @@ std::string TempPath(const char* name) {
 // The started set-up runs on its own: wait (bounded) for what it writes.
 bool WaitForFile(const std::string& path) {
     for (int i = 0; i < 500; ++i) {
-        if (!FileText(path).empty()) return true;
+        if (!FileBytes(path).empty()) return true;
         Sleep(20);
     }
     return false;
@@ -98,7 +91,7 @@ TEST(TimedPageTest, CancelStopsTheWorkAtItsNextPump) {
 TEST(InstallOnDemandTest, StartsOnlyAWholeSetUpOfOursByItsOwnNameAndQuietly) {
     const char* recorder = std::getenv("QM_RECORDER_EXE");
     ASSERT_NE(recorder, nullptr);
-    const std::string program = FileText(recorder), temp = TempPath("");
+    const std::string program = FileBytes(recorder), temp = TempPath("");
     ASSERT_FALSE(program.empty());
     // Started unquoted, "<temp>\qm dir\qmrelated.exe" would run "<temp>\qm.exe".
     const std::string blank = temp + "qm dir\\";
@@ -150,7 +143,7 @@ TEST(InstallOnDemandTest, StartsOnlyAWholeSetUpOfOursByItsOwnNameAndQuietly) {
                                                                  0) == 0),
                   !row.served.empty());
         EXPECT_EQ(row.result != 0 || WaitForFile(recorded), true);
-        EXPECT_EQ(FileText(recorded),
+        EXPECT_EQ(FileBytes(recorded),
                   row.result == 0 ? "1\n" + file + "\n\"" + file + "\" -quiet" : "");
         EXPECT_EQ(row.result == 0 || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES,
                   true)

@@ -14,11 +14,9 @@
 #include "win32/support/browser_log_win32.h"
 #include "win32/support/dialog_dismisser_win32.h"
 #include "win32/support/saved_registry_value_win32.h"
+#include "win32/support/shell_folders_win32.h"
 
 namespace {
-
-const char* const kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 bool IsFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -45,8 +43,7 @@ class UserDataFolderTest : public testing::Test {
     }
 
     void SetAppData(const std::string& folder) {
-        ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kShellFolders, "AppData", REG_SZ, folder.c_str(),
-                                static_cast<DWORD>(folder.size() + 1)));
+        ASSERT_TRUE(SetShellFolder(HKEY_CURRENT_USER, "AppData", folder));
     }
 
     std::string base_;
@@ -118,23 +115,21 @@ class QuietInstallTest : public testing::Test {
     std::string saved_;
 };
 
-TEST_F(QuietInstallTest, OnlyANonEmptyValueCounts) {
-    ASSERT_TRUE(SetEnvironmentVariableA("LQUIET", nullptr));
-    EXPECT_FALSE(IsQuietInstall());
-
-    ASSERT_TRUE(SetEnvironmentVariableA("LQUIET", ""));
-    ASSERT_TRUE(IsInEnvironmentBlock("LQUIET="));  // set, but to nothing
-    EXPECT_FALSE(IsQuietInstall());
-
-    ASSERT_TRUE(SetEnvironmentVariableA("LQUIET", "1"));
-    EXPECT_TRUE(IsQuietInstall());
-    ASSERT_TRUE(SetEnvironmentVariableA("LQUIET", "0"));
-    EXPECT_TRUE(IsQuietInstall());
-}
-
-TEST_F(QuietInstallTest, ValueLongerThanTheBufferStillCounts) {
-    ASSERT_TRUE(SetEnvironmentVariableA("LQUIET", std::string(600, 'q').c_str()));
-    EXPECT_TRUE(IsQuietInstall());
+TEST_F(QuietInstallTest, OnlyANonEmptyValueCountsEvenOneLongerThanTheBuffer) {
+    const std::string longValue(600, 'q');
+    const struct {
+        const char* value;  // nullptr: not set
+        bool quiet;
+    } cases[] = {
+        {nullptr, false}, {"", false}, {"1", true}, {"0", true}, {longValue.c_str(), true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value == nullptr ? "unset" : '"' + std::string(c.value) + '"');
+        ASSERT_TRUE(SetEnvironmentVariableA("LQUIET", c.value));
+        if (c.value != nullptr && *c.value == '\0') {
+            ASSERT_TRUE(IsInEnvironmentBlock("LQUIET="));  // set, but to nothing
+        }
+        EXPECT_EQ(IsQuietInstall(), c.quiet);
+    }
 }
 
 TEST(SitePage, OpensTheAddressInTheBrowser) {
