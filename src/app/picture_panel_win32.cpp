@@ -4,8 +4,10 @@
 #include <utility>
 
 #include "app/layout.h"
+#include "base/gdi_object_win32.h"
 #include "resource_ids.h"
 #include "ui/dialog_base_win32.h"
+#include "ui/window_binding_win32.h"
 
 namespace {
 
@@ -17,9 +19,7 @@ HFONT CreatePanelFont(int weight) {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, nullptr);
 }
 
-PicturePanel* PanelOf(HWND window) {
-    return reinterpret_cast<PicturePanel*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
+using PanelBinding = WindowBinding<PicturePanel, &PicturePanel::window, GWLP_USERDATA>;
 
 void PaintPanel(HWND window, const PicturePanel& panel) {
     PAINTSTRUCT paint;
@@ -44,11 +44,11 @@ void PaintPanel(HWND window, const PicturePanel& panel) {
 
     RECT area{2, height + 1, width - 4, height + 83};
     const LONG firstTop = area.top;
-    HFONT bold = CreatePanelFont(FW_BOLD);
-    HFONT normal = CreatePanelFont(FW_NORMAL);
-    HGDIOBJ oldFont = SelectObject(dc, bold);
+    const GdiObject<HFONT> bold(CreatePanelFont(FW_BOLD));
+    const GdiObject<HFONT> normal(CreatePanelFont(FW_NORMAL));
+    HGDIOBJ oldFont = SelectObject(dc, bold.Get());
     area.top += DrawTextA(dc, "Quillmet", -1, &area, DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, normal);
+    SelectObject(dc, normal.Get());
     DrawTextA(dc, "Quillmet v 1.05", -1, &area, DT_WORDBREAK | DT_NOPREFIX);
     area.top = firstTop;
     DrawTextA(dc, kDistributorText, -1, &area, DT_RIGHT | DT_WORDBREAK | DT_NOPREFIX);
@@ -57,16 +57,12 @@ void PaintPanel(HWND window, const PicturePanel& panel) {
         LineTo(dc, client.right, client.bottom - 1);
     }
     SelectObject(dc, oldFont);
-    DeleteObject(bold);
-    DeleteObject(normal);
     EndPaint(window, &paint);
 }
 
 LRESULT CALLBACK PanelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PicturePanel* panel = PanelOf(window);
-    if (panel == nullptr || panel->window != window) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
+    PicturePanel* panel = PanelBinding::Find(window);
+    if (panel == nullptr) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
         case WM_PAINT:
             PaintPanel(window, *panel);
@@ -77,8 +73,7 @@ LRESULT CALLBACK PanelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_DESTROY:
             // The object outlives its window: let go of it, so nothing uses a stale handle.
-            panel->window = nullptr;
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            PanelBinding::Release(window);
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
@@ -100,8 +95,7 @@ void RegisterPanelClass() {
 
 void BindPanel(PicturePanel& panel, HWND window, bool aboutMode) {
     panel.aboutMode = aboutMode;
-    panel.window = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&panel));
+    PanelBinding::Bind(window, &panel);
 }
 
 IPicture* LoadProductPicture() {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/main_window_win32.h"
+#include "base/file_handle_win32.h"
 #include "base/paths.h"
 #include "resource_ids.h"
 #include "settings/system_checks_win32.h"
@@ -55,14 +56,11 @@ void RunNormal(int argc, char** argv) {
 }  // namespace
 
 std::uint32_t ReadRunMarker(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
+    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     unsigned char bytes[4] = {};
-    DWORD read = 0;
-    bool ok = SetFilePointer(file, -4, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
-              ReadFile(file, bytes, sizeof bytes, &read, nullptr) && read == sizeof bytes;
-    CloseHandle(file);
+    const bool ok = file.Valid() && SeekFile(file.Get(), -4, FILE_END) &&
+                    ReadExactly(file.Get(), bytes, sizeof bytes);
     return ok ? MarkerFromBytes(bytes) : 0;
 }
 

@@ -160,8 +160,7 @@ void InvoiceDataDialog::MoveSelectedField(InvoiceMoveDirection direction) {
     if (target < 0) return;
     FillInvoiceList();
     HWND list = List();
-    SetListViewItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    SetListViewItemState(list, target, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SelectOnlyListViewItem(list, target);
     SendMessageA(list, LVM_ENSUREVISIBLE, target, FALSE);
 }
 

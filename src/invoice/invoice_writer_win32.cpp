@@ -14,31 +14,13 @@ namespace {
 
 constexpr unsigned long long kMaxSingleWrite = MAXDWORD;
 
-// Moves the file pointer `distance` bytes from the end. Returns false when that fails, so that
-// nothing is ever written anywhere but at the end of the file.
-bool SeekFromEnd(HANDLE file, LONGLONG distance, ULONGLONG* position) {
-    LONG high = static_cast<LONG>(distance >> 32);
-    SetLastError(NO_ERROR);
-    DWORD low = SetFilePointer(file, static_cast<LONG>(distance & 0xFFFFFFFF), &high, FILE_END);
-    if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return false;
-    if (position != nullptr) {
-        *position = (static_cast<ULONGLONG>(static_cast<DWORD>(high)) << 32) | low;
-    }
-    return true;
-}
-
 // Writes `total` bytes at the end of the file, which held `oldSize` bytes. A failed or short
 // write cuts the file back to `oldSize`, so that a retry never leaves half a record behind.
 bool WriteAtEnd(HANDLE file, const char* data, std::size_t total, ULONGLONG oldSize) {
     // One WriteFile takes at most 4 GiB - 1 bytes; a record never comes near that.
     if (total > kMaxSingleWrite) return false;
-    DWORD written = 0;
-    if (WriteFile(file, data, static_cast<DWORD>(total), &written, nullptr) && written == total) {
-        return true;
-    }
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(oldSize);
-    if (SetFilePointerEx(file, end, nullptr, FILE_BEGIN)) SetEndOfFile(file);
+    if (WriteExactly(file, data, static_cast<DWORD>(total))) return true;
+    if (SeekFile(file, static_cast<LONGLONG>(oldSize), FILE_BEGIN)) SetEndOfFile(file);
     return false;
 }
 
@@ -55,16 +37,15 @@ bool AppendToFile(const char* path, const char* bytes, std::size_t length, bool 
         return false;
     }
 
+    // Every move is checked: nothing is ever written anywhere but at the end of the file.
     ULONGLONG size = 0;
-    if (!SeekFromEnd(file.Get(), 0, &size)) return false;
+    if (!SeekFile(file.Get(), 0, FILE_END, &size)) return false;
     std::string lineBreak;
     if (onNewLine && size > 0) {
         char last = 0;
-        DWORD read = 0;
-        if (!SeekFromEnd(file.Get(), -1, nullptr)) return false;
-        if (!ReadFile(file.Get(), &last, 1, &read, nullptr) || read != 1) return false;
+        if (!SeekFile(file.Get(), -1, FILE_END) || !ReadExactly(file.Get(), &last, 1)) return false;
         if (!EndsInvoiceLine(last)) lineBreak = "\r\n";
-        if (!SeekFromEnd(file.Get(), 0, nullptr)) return false;
+        if (!SeekFile(file.Get(), 0, FILE_END)) return false;
     }
 
     if (lineBreak.empty()) return WriteAtEnd(file.Get(), bytes, length, size);

@@ -2,6 +2,8 @@
 
 #include "net/http_get_win32.h"
 
+#include "base/file_handle_win32.h"
+
 namespace {
 
 // Time budgets (ms): each wait is a select of one step; a budget used up fails the transfer.
@@ -70,34 +72,25 @@ class Socket {
 // Owns the output file of a download; Discard closes and deletes it.
 class OutputFile {
   public:
-    explicit OutputFile(const char* path) : path_(path) {
-        handle_ = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-    ~OutputFile() { Close(); }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
+    explicit OutputFile(const char* path)
+        : path_(path),
+          file_(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
-    bool Open() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool Open() const { return file_.Valid(); }
     // True only when all bytes were written.
     bool Write(const char* bytes, std::size_t count) {
-        DWORD written = 0;
-        return WriteFile(handle_, bytes, static_cast<DWORD>(count), &written, nullptr) &&
-               written == count;
+        return WriteExactly(file_.Get(), bytes, static_cast<DWORD>(count));
     }
     void Discard() {
         if (!Open()) return;
-        Close();
+        file_.Close();
         DeleteFileA(path_);
     }
 
   private:
-    void Close() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
     const char* path_;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    FileHandle file_;
 };
 
 void StartSocketsOnce() {

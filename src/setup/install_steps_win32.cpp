@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "base/file_handle_win32.h"
 #include "settings/run_at_logon_win32.h"
 #include "settings/settings_store_win32.h"
 #include "settings/system_checks_win32.h"
@@ -152,17 +153,12 @@ void CreateShortcut(const char* linkPath, const char* targetPath) {
 }
 
 bool AppendMarker(const char* path, DWORD marker) {
-    HANDLE file =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     const BYTE bytes[4] = {static_cast<BYTE>(marker), static_cast<BYTE>(marker >> 8),
                            static_cast<BYTE>(marker >> 16), static_cast<BYTE>(marker >> 24)};
-    DWORD written = 0;
-    const bool ok = SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
-                    WriteFile(file, bytes, sizeof bytes, &written, nullptr) &&
-                    written == sizeof bytes;
-    CloseHandle(file);
-    return ok;
+    return file.Valid() && SeekFile(file.Get(), 0, FILE_END) &&
+           WriteExactly(file.Get(), bytes, sizeof bytes);
 }
 
 bool TemporaryFolder(HWND owner, const char* caption, char (&out)[kPathSize]) {

@@ -5,7 +5,7 @@
 #include "setup/payload_extraction_win32.h"
 
 void InstallingPage::OnDeferredWork() {
-    PostMessageA(GetParent(window_), PSM_SETWIZBUTTONS, 0, PSWIZB_DISABLEDFINISH);
+    ShowWizardButtons(*this, PSWIZB_DISABLEDFINISH);
     if (ExtractPayload(*this)) {
         PressNextOrFinish(*this);
     } else if (!StopRequested()) {

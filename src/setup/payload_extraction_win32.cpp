@@ -9,7 +9,6 @@
 #include "setup/install_steps_win32.h"
 #include "setup/installing_page_win32.h"
 #include "setup/payload_extraction_win32.h"
-#include "setup/related_pages_win32.h"
 #include "setup/setup_file_check_win32.h"
 #include "ui/progress_dialog_win32.h"
 
@@ -96,8 +95,7 @@ Outcome CopyEntry(InstallingPage& page, HANDLE source, const char* file, const c
             ShowError(page, kCorruptText);
             return Outcome::Corrupt;
         }
-        DWORD written = 0;
-        if (!WriteFile(out.Get(), buffer, count, &written, nullptr) || written != count) {
+        if (!WriteExactly(out.Get(), buffer, count)) {
             ReportUnwritableFile(page.Window(), target);
             return Outcome::Corrupt;
         }

@@ -3,20 +3,15 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstdlib>
 
-#include "base/maker_hosts.h"
 #include "base/paths.h"
-#include "net/http_get_win32.h"
+#include "net/http_rules.h"
 #include "resource_ids.h"
 #include "settings/settings_store_win32.h"
-#include "settings/system_checks.h"
 #include "settings/site_pages_win32.h"
-#include "settings/system_checks_win32.h"
-#include "setup/install_steps_win32.h"
+#include "settings/system_checks.h"
+#include "setup/install_on_demand_win32.h"
 #include "setup/related_products.h"
-#include "setup/setup_file_check_win32.h"
-#include "setup/setup_rules.h"
 #include "ui/hyperlink_win32.h"
 #include "ui/list_view_win32.h"
 #include "ui/progress_dialog_win32.h"
@@ -30,71 +25,12 @@ constexpr DWORD kSettleAfterStartMs = 1500;
 
 bool ProductInstalled(const RelatedProduct& product) {
     char key[kPathSize];
-    std::snprintf(key, sizeof key, "Software\\Kestrovan\\%s\\Settings", product.settingsKey);
+    FormRelatedSettingsKey(product, key);
     char value[kSettingsTextSize];
     ReadRegistryString(HKEY_LOCAL_MACHINE, key, product.settingsValue, "", value);
     if (value[0] == '\0')
         ReadRegistryString(HKEY_CURRENT_USER, key, product.settingsValue, "", value);
     return value[0] != '\0';
-}
-
-// Waits while the windows stay alive; false when the page was left meanwhile.
-bool PumpedWait(TimedWizardPage& page, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        if (PumpPageMessages(page)) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    return true;
-}
-
-// Starts the downloaded set-up with "LQUIET" set and the quiet argument, so that it shows no
-// terms and offers no programs of its own; a value the process had before is left as it was.
-// The program is named apart from the quoted command line: a temporary folder with blanks
-// must not start a program of another name.
-bool StartQuietly(const char* file) {
-    char command[kPathSize + 16];
-    std::snprintf(command, sizeof command, "\"%s\" %s", file, kQuietArgument);
-    char previous[2];
-    const bool wasSet = GetEnvironmentVariableA("LQUIET", previous, sizeof previous) > 0;
-    SetEnvironmentVariableA("LQUIET", "1");
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    const bool started = CreateProcessA(file, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                        &startup, &process) != FALSE;
-    if (!wasSet) SetEnvironmentVariableA("LQUIET", nullptr);
-    if (started) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    return started;
-}
-
-// Plain HTTP cannot tell who sent the file: at the least it must be a whole set-up file of
-// ours. The file stays open, unwritable by others, until the set-up has started.
-int StartDownloadedSetup(TimedWizardPage& page, const char* file) {
-    HANDLE opened = CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) return kTransferFailed;
-    InstallTrailer trailer{};
-    const SetupFileCheck check = CheckSetupFile(page, opened, trailer);
-    // A file that cannot be started is as much a failure as one that did not come.
-    int result = kTransferFailed;
-    if (check == SetupFileCheck::Stopped) {
-        result = kTransferStopped;
-    } else if (check == SetupFileCheck::Sound) {
-        if (StartQuietly(file)) result = kTransferDone;
-    }
-    CloseHandle(opened);
-    if (check == SetupFileCheck::Damaged) {
-        MessageBoxA(page.Window(), "The downloaded file is damaged; please try again later.",
-                    nullptr, MB_ICONERROR);
-        result = kInstallReported;
-    }
-    return result;
 }
 
 }  // namespace
@@ -114,31 +50,18 @@ void SelectRelatedPage::OnInit() {
     for (int row = 0; kRelatedProducts[row].displayName != nullptr; ++row) {
         const RelatedProduct& product = kRelatedProducts[row];
         const bool installed = ProductInstalled(product);
-        const bool recommended = !installed && (product.flags & kRecommended) != 0;
         char text[kPathSize];
-        if (installed) {
-            std::snprintf(text, sizeof text, "%s [Update]", product.displayName);
-        } else if (recommended) {
-            std::snprintf(text, sizeof text, "%s [Recommended]", product.displayName);
-        } else {
-            std::snprintf(text, sizeof text, "%s", product.displayName);
-        }
+        FormOfferLabel(product, installed, text);
         LVITEMA item{};
         item.mask = LVIF_TEXT;
         item.iItem = row;
         item.pszText = text;
         const int index = static_cast<int>(
             SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        SetListViewItemChecked(list, index, recommended);
+        SetListViewItemChecked(list, index, OfferedTicked(product, installed));
     }
     selection_.mask = 0;
-    LVITEMA none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
-    LVITEMA first{};
-    first.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    first.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+    SelectOnlyListViewItem(list, 0);
 }
 
 void SelectRelatedPage::UpdateControls() {
@@ -147,8 +70,7 @@ void SelectRelatedPage::UpdateControls() {
     for (int row = 0; kRelatedProducts[row].displayName != nullptr; ++row) {
         if (ItemChecked(row)) ++checked;
     }
-    PostMessageA(GetParent(window_), PSM_SETWIZBUTTONS, 0,
-                 checked == 0 ? PSWIZB_FINISH : PSWIZB_NEXT);
+    ShowWizardButtons(*this, checked == 0 ? PSWIZB_FINISH : PSWIZB_NEXT);
 }
 
 bool SelectRelatedPage::OnOk() {
@@ -190,7 +112,7 @@ INT_PTR SelectRelatedPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void InstallingRelatedPage::OnDeferredWork() {
-    PostMessageA(GetParent(window_), PSM_SETWIZBUTTONS, 0, PSWIZB_DISABLEDFINISH);
+    ShowWizardButtons(*this, PSWIZB_DISABLEDFINISH);
     bool reported = false;
     int started = 0;
     for (int row = 0; kRelatedProducts[row].displayName != nullptr; ++row) {
@@ -215,37 +137,6 @@ void InstallingRelatedPage::OnDeferredWork() {
         MessageBoxA(window_, text, nullptr, MB_ICONERROR);
         OpenSitePage(product.webPage);
     }
-    if (started > 0 && !PumpedWait(*this, kSettleAfterStartMs)) return;
+    if (started > 0 && PumpPageMessagesFor(*this, kSettleAfterStartMs)) return;
     PressNextOrFinish(*this);
-}
-
-int InstallOnDemand(TimedWizardPage& page, const char* componentName) {
-    return InstallOnDemand(page, componentName, kMakerDownloadHost, kMakerFallbackDownloadHost);
-}
-
-int InstallOnDemand(TimedWizardPage& page, const char* componentName, const char* host,
-                    const char* fallbackHost) {
-    SetPageStatusLine(0, page, "Download install-on-demand");
-    SetPageStatusLine(1, page, componentName);
-    char tempFolder[kPathSize];
-    if (!TemporaryFolder(page.Window(), nullptr, tempFolder)) return kInstallReported;
-    char file[kPathSize];
-    PathJoinWithSuffix(tempFolder, componentName, ".exe", file);
-    char name[kPathSize];
-    PathFileName(file, name);
-
-    char url[kPathSize + 64];
-    std::snprintf(url, sizeof url, "http://%s/components/%s", host, name);
-    PageTransferOwner owner(page);
-    int result = HttpGetToFile(url, file, owner);
-    if (result == kTransferFailed) {
-        std::snprintf(url, sizeof url, "http://%s/components/%s", fallbackHost, name);
-        result = HttpGetToFile(url, file, owner);
-    }
-    if (result == kTransferDone) {
-        SetPageStatusLine(0, page, "Running install-on-demand");
-        result = StartDownloadedSetup(page, file);
-    }
-    DeleteFileA(file);
-    return result;
 }

@@ -1,5 +1,7 @@
 #include "setup/related_products.h"
 
+#include <cstdio>
+
 const RelatedProduct kRelatedProducts[] = {
     {"Tapewell Transcription Player", "tapewell", "Tapewell", "Run", "tapewell/index", kRecommended,
      "Plays dictation and interview recordings while you type: pause, rewind and slow down "
@@ -19,3 +21,18 @@ const RelatedProduct kRelatedProducts[] = {
      "fast-forward without taking your hands off the keyboard."},
     {nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr},
 };
+
+void FormRelatedSettingsKey(const RelatedProduct& product, char (&out)[kPathSize]) {
+    std::snprintf(out, sizeof out, "Software\\Kestrovan\\%s\\Settings", product.settingsKey);
+}
+
+bool OfferedTicked(const RelatedProduct& product, bool installed) {
+    return !installed && (product.flags & kRecommended) != 0;
+}
+
+void FormOfferLabel(const RelatedProduct& product, bool installed, char (&out)[kPathSize]) {
+    const char* mark = installed                           ? " [Update]"
+                       : OfferedTicked(product, installed) ? " [Recommended]"
+                                                           : "";
+    std::snprintf(out, sizeof out, "%s%s", product.displayName, mark);
+}

@@ -1,17 +1,7 @@
 #include "setup/setup_file_check_win32.h"
 
+#include "base/file_handle_win32.h"
 #include "ui/progress_dialog_win32.h"
-
-bool SeekFile(HANDLE file, LONGLONG offset, DWORD method) {
-    LARGE_INTEGER distance;
-    distance.QuadPart = offset;
-    return SetFilePointerEx(file, distance, nullptr, method) != FALSE;
-}
-
-bool ReadExactly(HANDLE file, unsigned char* buffer, DWORD count) {
-    DWORD read = 0;
-    return ReadFile(file, buffer, count, &read, nullptr) && read == count;
-}
 
 SetupFileCheck CheckSetupFile(TimedWizardPage& page, HANDLE file, InstallTrailer& trailer) {
     LARGE_INTEGER length{};

@@ -17,7 +17,3 @@ enum class SetupFileCheck { Sound, Stopped, Damaged };
 // when the page was left meanwhile. On Sound, trailer holds the file's trailer. The file
 // position is left anywhere.
 SetupFileCheck CheckSetupFile(TimedWizardPage& page, HANDLE file, InstallTrailer& trailer);
-
-bool SeekFile(HANDLE file, LONGLONG offset, DWORD method);
-// Reads exactly count bytes; false on a short read.
-bool ReadExactly(HANDLE file, unsigned char* buffer, DWORD count);

@@ -1,5 +1,7 @@
 #include "ui/dialog_base_win32.h"
 
+#include "ui/window_binding_win32.h"
+
 namespace {
 
 constexpr int kOkId = IDOK;          // 1
@@ -69,25 +71,20 @@ void DialogBase::SetMessageResult(LONG_PTR result) {
 
 INT_PTR DialogBase::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                           DialogBase* created) {
+    using Binding = WindowBinding<DialogBase, &DialogBase::window_, DWLP_USER>;
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(created));
+        Binding::Bind(window, created);
         if (created != nullptr) {
-            created->window_ = window;
             created->OnInit();
             created->UpdateControls();
         }
         return TRUE;
     }
-    auto* object = reinterpret_cast<DialogBase*>(GetWindowLongPtrA(window, DWLP_USER));
-    const bool bound = object != nullptr && object->window_ == window;
-    INT_PTR result = bound ? object->HandleMessage(message, wParam, lParam) : FALSE;
-    if (message == WM_DESTROY) {
-        // The binding ends here even when an override kept WM_DESTROY from the standard
-        // dispatch: the messages still to come (children's notifications, WM_NCDESTROY) must
-        // not reach an object that may be gone soon after.
-        if (bound && object->window_ == window) object->window_ = nullptr;
-        SetWindowLongPtrA(window, DWLP_USER, 0);
-    }
+    DialogBase* object = Binding::Find(window);
+    const INT_PTR result =
+        object != nullptr ? object->HandleMessage(message, wParam, lParam) : FALSE;
+    // The binding ends here even when an override kept WM_DESTROY from the standard dispatch.
+    if (message == WM_DESTROY) Binding::Release(window);
     return result;
 }
 

@@ -16,6 +16,12 @@ void SetListViewItemState(HWND list, int row, UINT state, UINT mask) {
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+void SelectOnlyListViewItem(HWND list, int row) {
+    constexpr UINT kSelectedAndFocused = LVIS_SELECTED | LVIS_FOCUSED;
+    SetListViewItemState(list, -1, 0, kSelectedAndFocused);
+    SetListViewItemState(list, row, kSelectedAndFocused, kSelectedAndFocused);
+}
+
 void SetListViewItemChecked(HWND list, int row, bool checked) {
     SetListViewItemState(list, row,
                          INDEXTOSTATEIMAGEMASK(checked ? kTickedBoxImage : kEmptyBoxImage),

@@ -6,6 +6,8 @@
 
 // Sets the state bits of `mask` on the row (-1: every row).
 void SetListViewItemState(HWND list, int row, UINT state, UINT mask);
+// Selects and focuses the row alone.
+void SelectOnlyListViewItem(HWND list, int row);
 void SetListViewItemChecked(HWND list, int row, bool checked);
 // Whether the row's box is ticked.
 bool ListViewItemChecked(HWND list, int row);

@@ -5,12 +5,9 @@
 #include <cstdio>
 
 #include "ui/progress_bar.h"
+#include "ui/window_binding_win32.h"
 
 namespace {
-
-ProgressDialog* BoundObject(HWND window) {
-    return reinterpret_cast<ProgressDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
 
 enum class Drained { kEmpty, kQuit };
 
@@ -44,30 +41,27 @@ ProgressDialog::~ProgressDialog() = default;
 INT_PTR ProgressDialog::HandleMessage(UINT, WPARAM, LPARAM) { return 0; }
 
 INT_PTR CALLBACK ProgressDialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    using ProgressBinding = WindowBinding<ProgressDialog, &ProgressDialog::window_, GWLP_USERDATA>;
     if (message == WM_INITDIALOG) {
         auto* created = reinterpret_cast<ProgressDialog*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+        ProgressBinding::Bind(window, created);
         if (created != nullptr) {
-            created->window_ = window;
             SetWindowTextA(window, created->caption_);
             SendDlgItemMessageA(window, kProgressBar, PBM_SETPOS, 0, 0);
         }
         return TRUE;
     }
-    ProgressDialog* object = BoundObject(window);
-    const bool bound = object != nullptr && object->window_ == window;
     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-        if (bound) object->window_ = nullptr;
+        ProgressBinding::Release(window);
         DestroyWindow(window);
         return TRUE;
     }
-    INT_PTR result = bound ? object->HandleMessage(message, wParam, lParam) : FALSE;
-    if (message == WM_DESTROY) {
-        // However the window goes (Cancel, its owner's destruction, DestroyWindow by anyone),
-        // the object lets go of it, so the work's next pump reports stop.
-        if (bound) object->window_ = nullptr;
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    }
+    ProgressDialog* object = ProgressBinding::Find(window);
+    const INT_PTR result =
+        object != nullptr ? object->HandleMessage(message, wParam, lParam) : FALSE;
+    // However the window goes (Cancel, its owner's destruction, DestroyWindow by anyone), the
+    // object lets go of it, so the work's next pump reports stop.
+    if (message == WM_DESTROY) ProgressBinding::Release(window);
     return result;
 }
 
@@ -106,6 +100,15 @@ bool PumpPageMessages(TimedWizardPage& page) {
     };
     if (DrainQueue(page.Window(), pageCurrent) == Drained::kQuit) return true;
     return !pageCurrent();
+}
+
+bool PumpPageMessagesFor(TimedWizardPage& page, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        if (PumpPageMessages(page)) return true;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return false;
 }
 
 void SetPageStatusLine(int line, DialogBase& page, const char* text) {

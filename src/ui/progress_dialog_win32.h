@@ -88,6 +88,10 @@ bool PumpMessages(ProgressDialog& dialog);
 // came (posted again).
 bool PumpPageMessages(TimedWizardPage& page);
 
+// PumpPageMessages for ms milliseconds, waiting for messages between; true as soon as the
+// work must stop.
+bool PumpPageMessagesFor(TimedWizardPage& page, DWORD ms);
+
 // Sets the page's title line (line 0, control 100) or detail line (line 1, control 101).
 void SetPageStatusLine(int line, DialogBase& page, const char* text);
 // Sets the page's progress bar (control 102) to the fraction times 100, truncated (0.685 ->

@@ -78,6 +78,12 @@ void RunWizardSheet(const PropertySheetPages& pages, HWND parent) {
     if (headerBitmap != nullptr) DeleteObject(headerBitmap);
 }
 
+void ShowWizardButtons(WizardPage& page, WizardPageFlags buttons) {
+    if (page.Window() != nullptr) {
+        PostMessageA(GetParent(page.Window()), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(buttons));
+    }
+}
+
 void PressWizardButton(WizardPage& page, int button) {
     if (page.Window() != nullptr) {
         PostMessageA(GetParent(page.Window()), PSM_PRESSBUTTON, static_cast<WPARAM>(button), 0);

@@ -60,6 +60,8 @@ class TimedWizardPage : public WizardPage {
 // texts). Returns when the sheet has closed.
 void RunWizardSheet(const PropertySheetPages& pages, HWND parent);
 
+// Shows the page's wizard with these buttons (PSWIZB_NEXT, PSWIZB_DISABLEDFINISH, ...).
+void ShowWizardButtons(WizardPage& page, WizardPageFlags buttons);
 // Presses a button of the page's wizard (PSBTN_NEXT, PSBTN_CANCEL, ...), once the messages
 // before it have been handled.
 void PressWizardButton(WizardPage& page, int button);

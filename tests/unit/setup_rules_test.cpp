@@ -1,6 +1,8 @@
-// How the uninstaller reads its start, and when set-up asks for administrator rights.
+// How the uninstaller reads its start, when set-up asks for administrator rights, and how the
+// related programs are offered.
 #include <gtest/gtest.h>
 
+#include "setup/related_products.h"
 #include "setup/setup_rules.h"
 
 namespace {
@@ -84,6 +86,34 @@ TEST(SetupRules, OnlyVistaWithoutElevationRestartsElevated) {
     EXPECT_FALSE(ShouldRestartElevated(5, 1, false));
     EXPECT_FALSE(ShouldRestartElevated(5, 0, false));
     EXPECT_FALSE(ShouldRestartElevated(6, 1, false));
+}
+
+TEST(SetupRules, TheRelatedProgramsOfferTicksOnlyRecommendedOnesNotYetInstalled) {
+    const RelatedProduct& recommended = kRelatedProducts[0];
+    const RelatedProduct& plain = kRelatedProducts[2];
+    ASSERT_NE(recommended.flags & kRecommended, 0);
+    ASSERT_EQ(plain.flags & kRecommended, 0);
+    struct Row {
+        const RelatedProduct& product;
+        bool installed;
+        const char* label;
+        bool ticked;
+    } const rows[] = {
+        {recommended, false, "Tapewell Transcription Player [Recommended]", true},
+        {recommended, true, "Tapewell Transcription Player [Update]", false},
+        {plain, false, "Pacemark Typing Tutor", false},
+        {plain, true, "Pacemark Typing Tutor [Update]", false},
+    };
+    for (const Row& row : rows) {
+        char label[kPathSize];
+        FormOfferLabel(row.product, row.installed, label);
+        EXPECT_STREQ(label, row.label);
+        EXPECT_EQ(OfferedTicked(row.product, row.installed), row.ticked) << row.label;
+    }
+    char key[kPathSize];
+    FormRelatedSettingsKey(plain, key);
+    EXPECT_STREQ(key, "Software\\Kestrovan\\Pacemark\\Settings");
+    EXPECT_EQ(kRelatedProducts[kRelatedProductCount].displayName, nullptr);
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "setup/install_on_demand_win32.h"
 #include "setup/install_payload.h"
-#include "setup/related_pages_win32.h"
 #include "setup/run_mode.h"
 #include "support/dialog_dismisser_win32.h"
 #include "support/file_bytes_win32.h"
