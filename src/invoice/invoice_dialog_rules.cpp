@@ -15,10 +15,8 @@ constexpr InvoiceFileKind kCommaSeparated = {"Create or Add to CSV File", "Locat
 }  // namespace
 
 InvoiceMoveButtons InvoiceMoveButtonsFor(int selectedRow) {
-    InvoiceMoveButtons buttons;
-    buttons.up = InvoiceMoveTarget(selectedRow, InvoiceMoveDirection::Up) >= 0;
-    buttons.down = InvoiceMoveTarget(selectedRow, InvoiceMoveDirection::Down) >= 0;
-    return buttons;
+    return {InvoiceMoveTarget(selectedRow, InvoiceMoveDirection::Up) >= 0,
+            InvoiceMoveTarget(selectedRow, InvoiceMoveDirection::Down) >= 0};
 }
 
 std::string InvoiceDisplayValue(int field, const char* storedValue) {

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <cstddef>
+#include <iterator>
 #include <string>
 
 #include "base/bounded_copy.h"
@@ -27,8 +28,6 @@ constexpr ULONG_PTR kHelpTopic = 103;
 constexpr int kUpIcon = 2;
 constexpr int kDownIcon = 3;
 
-// State images of a list view with check boxes: 1 the empty box, 2 the ticked one.
-
 // The chooser's parameter block in full (Windows 2000 and later) and as older systems know it:
 // everything up to the template name (OPENFILENAME_SIZE_VERSION_400A).
 constexpr DWORD kFullChooserSize = sizeof(OPENFILENAMEA);
@@ -43,16 +42,14 @@ struct ListColumn {
 constexpr ListColumn kColumns[] = {{"Column Name", 120}, {"Description", 170}, {"Data", 95}};
 
 void InsertColumns(HWND list) {
-    int index = 0;
-    for (const ListColumn& column : kColumns) {
+    for (int index = 0; index < static_cast<int>(std::size(kColumns)); ++index) {
         LVCOLUMNA info = {};
         info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         info.fmt = LVCFMT_LEFT;
-        info.cx = column.width;
-        info.pszText = const_cast<char*>(column.title);
+        info.cx = kColumns[index].width;
+        info.pszText = const_cast<char*>(kColumns[index].title);
         info.iSubItem = index;
         SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&info));
-        ++index;
     }
 }
 
@@ -62,8 +59,6 @@ void SetCellText(HWND list, int row, int column, const char* text) {
     item.pszText = const_cast<char*>(text);
     SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
-
-// A copy cut to the 259 characters every settings text holds.
 }  // namespace
 
 LPCSTR InvoiceDataDialog::Template() { return MAKEINTRESOURCEA(IDD_INVOICE_DIALOG); }
@@ -98,9 +93,9 @@ void InvoiceDataDialog::OnInit() {
     EnsureInvoiceDefaults();
     FillInvoiceList();
 
-    overwrite_ = SettingsStore::ReadBool(kSettingsSection, "Overwrite", true);
+    const bool overwrite = SettingsStore::ReadBool(kSettingsSection, "Overwrite", true);
     CheckRadioButton(window_, IDC_INVOICE_OVERWRITE, IDC_INVOICE_APPEND,
-                     overwrite_ ? IDC_INVOICE_OVERWRITE : IDC_INVOICE_APPEND);
+                     overwrite ? IDC_INVOICE_OVERWRITE : IDC_INVOICE_APPEND);
 
     SetButtonIcon(*this, IDC_INVOICE_MOVE_UP, kUpIcon);
     SetButtonIcon(*this, IDC_INVOICE_MOVE_DOWN, kDownIcon);
@@ -137,22 +132,18 @@ int InvoiceDataDialog::SelectedRow() const {
         SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-bool InvoiceDataDialog::IsRowChecked(int row) const { return ListViewItemChecked(List(), row); }
-
 void InvoiceDataDialog::UpdateMoveButtons() {
     const InvoiceMoveButtons allowed = InvoiceMoveButtonsFor(SelectedRow());
-    const struct {
-        int id;
-        bool enabled;
-    } buttons[] = {{IDC_INVOICE_MOVE_UP, allowed.up}, {IDC_INVOICE_MOVE_DOWN, allowed.down}};
-    for (const auto& button : buttons) {
-        HWND control = GetDlgItem(window_, button.id);
-        if (button.enabled) {
+    const auto follow = [this](int id, bool enabled) {
+        HWND control = GetDlgItem(window_, id);
+        if (enabled) {
             EnableWindow(control, TRUE);
         } else {
             DisableControl(*this, control);
         }
-    }
+    };
+    follow(IDC_INVOICE_MOVE_UP, allowed.up);
+    follow(IDC_INVOICE_MOVE_DOWN, allowed.down);
 }
 
 void InvoiceDataDialog::MoveSelectedField(InvoiceMoveDirection direction) {
@@ -164,8 +155,7 @@ void InvoiceDataDialog::MoveSelectedField(InvoiceMoveDirection direction) {
     SendMessageA(list, LVM_ENSUREVISIBLE, target, FALSE);
 }
 
-void InvoiceDataDialog::OnCommand(WPARAM wParam, WORD notifyCode) {
-    (void)notifyCode;
+void InvoiceDataDialog::OnCommand(WPARAM wParam, WORD /*notifyCode*/) {
     switch (LOWORD(wParam)) {
         case IDC_INVOICE_JOB_NAME: {
             if (opening_) return;
@@ -188,8 +178,6 @@ void InvoiceDataDialog::OnCommand(WPARAM wParam, WORD notifyCode) {
         case IDC_INVOICE_MOVE_DOWN:
             MoveSelectedField(InvoiceMoveDirection::Down);
             return;
-        default:
-            return;
     }
 }
 
@@ -202,11 +190,9 @@ void InvoiceDataDialog::ChooseFile() {
     // chooser in its own folder instead.
     char folder[kPathSize];
     UserDataFolder(folder);
-    if (file[0] != '\0') {
-        char current[kPathSize];
-        PathDirectory(file, current);
-        if (current[0] != '\0') PathDirectory(file, folder);
-    }
+    char current[kPathSize];
+    PathDirectory(file, current);
+    if (current[0] != '\0') CopyBounded(folder, current);
 
     OPENFILENAMEA chooser = {};
     chooser.lStructSize = IsWindows2000OrLater() ? kFullChooserSize : kOldChooserSize;
@@ -261,13 +247,13 @@ bool InvoiceDataDialog::OnOk() {
         CopyBounded(name, item.pszText);
         SetInvoiceFieldAtPosition(row, field);
         WriteInvoiceColumnName(field, name);
-        SetInvoiceFieldShown(field, IsRowChecked(row));
+        SetInvoiceFieldShown(field, ListViewItemChecked(list, row));
     }
 
-    overwrite_ = IsDlgButtonChecked(window_, IDC_INVOICE_OVERWRITE) == BST_CHECKED;
-    SettingsStore::WriteBool(kSettingsSection, "Overwrite", overwrite_);
-    showTitle_ = IsRowChecked(0);
-    SettingsStore::WriteBool(kSettingsSection, "ShowTittle", showTitle_);
+    const bool overwrite = IsDlgButtonChecked(window_, IDC_INVOICE_OVERWRITE) == BST_CHECKED;
+    SettingsStore::WriteBool(kSettingsSection, "Overwrite", overwrite);
+    const bool showTitle = ListViewItemChecked(list, 0);
+    SettingsStore::WriteBool(kSettingsSection, "ShowTittle", showTitle);
 
     char text[kSettingsTextSize];
     GetDlgItemTextA(window_, IDC_INVOICE_JOB_NAME, text, sizeof text);
@@ -275,7 +261,7 @@ bool InvoiceDataDialog::OnOk() {
 
     char path[kPathSize];
     GetDlgItemTextA(window_, IDC_INVOICE_PATH, path, sizeof path);
-    if (!InvoiceWriter(path, tabbed_, overwrite_, showTitle_)) {
+    if (!InvoiceWriter(path, tabbed_, overwrite, showTitle)) {
         MessageBoxA(window_, "File Not Complete.", "Error", MB_OK | MB_ICONERROR);
         return false;
     }
@@ -301,14 +287,13 @@ INT_PTR InvoiceDataDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             }
             if (header->code == LVN_ENDLABELEDITW) {
                 const auto* info = reinterpret_cast<const NMLVDISPINFOW*>(lParam);
-                if (info->item.pszText == nullptr) {
-                    EndLabelEdit(info->item.iItem, nullptr);
-                } else {
-                    char text[kSettingsTextSize] = {};
+                const bool edited = info->item.pszText != nullptr;
+                char text[kSettingsTextSize] = {};
+                if (edited) {
                     WideCharToMultiByte(CP_ACP, 0, info->item.pszText, -1, text, sizeof text - 1,
                                         nullptr, nullptr);
-                    EndLabelEdit(info->item.iItem, text);
                 }
+                EndLabelEdit(info->item.iItem, edited ? text : nullptr);
                 SetMessageResult(FALSE);
                 return TRUE;
             }

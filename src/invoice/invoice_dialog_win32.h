@@ -19,7 +19,6 @@ class InvoiceDataDialog : public DialogBase {
 
     void OnInit() override;
     bool OnOk() override;
-    bool OnCancel() override { return true; }
     void OnHelp() override;
     void OnCommand(WPARAM wParam, WORD notifyCode) override;
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -31,7 +30,6 @@ class InvoiceDataDialog : public DialogBase {
     HWND List() const;
     // The first selected row in list order, -1 when none is.
     int SelectedRow() const;
-    bool IsRowChecked(int row) const;
     void MoveSelectedField(InvoiceMoveDirection direction);
     void UpdateMoveButtons();
     void ChooseFile();
@@ -42,7 +40,5 @@ class InvoiceDataDialog : public DialogBase {
     bool ComesFromList(LPARAM source) const;
 
     bool tabbed_ = true;
-    bool overwrite_ = true;
-    bool showTitle_ = true;
     bool opening_ = false;  // OnInit is running
 };

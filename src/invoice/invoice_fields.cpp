@@ -33,21 +33,17 @@ constexpr const char* kDigitNames[kInvoiceFieldCount] = {"0",
                                                          kPublishedLinesName,
                                                          kPublishedTotalName};
 
-void AppendQuoted(std::string& line, std::string_view text) {
+void AppendCellText(std::string& line, std::string_view text, bool quoted) {
+    if (!quoted) {
+        line += text;
+        return;
+    }
     line += '"';
     for (char c : text) {
         if (c == '"') line += '"';
         line += c;
     }
     line += '"';
-}
-
-void AppendCellText(std::string& line, std::string_view text, bool quoted) {
-    if (quoted) {
-        AppendQuoted(line, text);
-    } else {
-        line.append(text.data(), text.size());
-    }
 }
 
 }  // namespace
@@ -87,11 +83,7 @@ std::string FormatInvoiceDate(const std::tm& localTime) {
 }
 
 bool InvoiceCellNeedsQuotes(std::string_view text, bool tabbed) {
-    const char separator = tabbed ? '\t' : ',';
-    for (char c : text) {
-        if (c == separator || c == '"' || c == '\r' || c == '\n') return true;
-    }
-    return false;
+    return text.find_first_of(tabbed ? "\t\"\r\n" : ",\"\r\n") != std::string_view::npos;
 }
 
 // Cells are "text, " (CSV) or "text \t" (TSV), and each line ends in " \r\n". A cell that holds

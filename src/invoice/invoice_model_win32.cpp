@@ -18,10 +18,8 @@ constexpr const char* kShowSection = "InvoiceShow";
 constexpr const char* kDefaultsMarker = "InvoiceDefaultsStored";
 
 void ReadText(const char* section, const char* name, char (&out)[kSettingsTextSize]) {
-    if (*name == '\0') {  // not a field: nothing is stored for it
-        out[0] = '\0';
-        return;
-    }
+    out[0] = '\0';
+    if (*name == '\0') return;  // not a field: nothing is stored for it
     SettingsStore::ReadString(SettingsScope::PerUser, section, name, "", out);
 }
 
@@ -84,11 +82,10 @@ void RestoreDefaultInvoiceFields() {
 
 bool EnsureInvoiceDefaults() {
     char marker[kSettingsTextSize];
-    SettingsStore::ReadString(SettingsScope::PerUser, kSettingsSection, kDefaultsMarker, "",
-                              marker);
+    ReadText(kSettingsSection, kDefaultsMarker, marker);
     if (marker[0] != '\0') return false;
     RestoreDefaultInvoiceFields();
-    SettingsStore::WriteString(SettingsScope::PerUser, kSettingsSection, kDefaultsMarker, "1");
+    WriteText(kSettingsSection, kDefaultsMarker, "1");
     return true;
 }
 
@@ -96,19 +93,16 @@ int MoveInvoiceField(int position, InvoiceMoveDirection direction) {
     const int target = InvoiceMoveTarget(position, direction);
     if (target < 0) return -1;
     const int moving = InvoiceFieldAtPosition(position);
-    const int displaced = InvoiceFieldAtPosition(target);
-    SetInvoiceFieldAtPosition(position, displaced);
+    SetInvoiceFieldAtPosition(position, InvoiceFieldAtPosition(target));
     SetInvoiceFieldAtPosition(target, moving);
     return target;
 }
 
 void StampInvoiceDate() {
+    const std::time_t now = std::time(nullptr);
+    // Only the GUI thread stamps dates, so the C library's shared result is safe here.
+    const std::tm* local = now != static_cast<std::time_t>(-1) ? std::localtime(&now) : nullptr;
     std::string date;
-    std::time_t now = std::time(nullptr);
-    if (now != static_cast<std::time_t>(-1)) {
-        // Only the GUI thread stamps dates, so the C library's shared result is safe here.
-        const std::tm* local = std::localtime(&now);
-        if (local != nullptr) date = FormatInvoiceDate(*local);
-    }
+    if (local != nullptr) date = FormatInvoiceDate(*local);
     WriteInvoiceValue(kInvoiceDate, date.c_str());
 }

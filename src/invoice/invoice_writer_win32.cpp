@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "base/file_handle_win32.h"
@@ -61,30 +60,21 @@ bool WriteWholeFile(const char* path, const std::string& bytes) {
     char* name = nullptr;
     const DWORD length = GetFullPathNameA(path, sizeof full, full, &name);
     if (length == 0 || length >= sizeof full || name == nullptr || name == full) return false;
-    char folder[kPathSize];
-    const std::size_t folderLength = static_cast<std::size_t>(name - full);
-    std::memcpy(folder, full, folderLength);
-    folder[folderLength] = '\0';
+    const std::string folder(full, name);
     char temporary[MAX_PATH];
-    if (GetTempFileNameA(folder, "qmi", 0, temporary) == 0) return false;
+    if (GetTempFileNameA(folder.c_str(), "qmi", 0, temporary) == 0) return false;
 
-    bool written = false;
-    {
-        FileHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        written = file.Valid() && WriteAtEnd(file.Get(), bytes.data(), bytes.size(), 0) &&
-                  FlushFileBuffers(file.Get());
-    }
+    FileHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool written = file.Valid() && WriteAtEnd(file.Get(), bytes.data(), bytes.size(), 0) &&
+                         FlushFileBuffers(file.Get());
+    file.Close();  // the rename needs the new file closed
     if (written &&
         MoveFileExA(temporary, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
     }
     DeleteFileA(temporary);
     return false;
-}
-
-bool AppendLine(const char* path, const std::string& line) {
-    return AppendLineToFile(path, line.data(), line.size());
 }
 
 }  // namespace
@@ -117,7 +107,8 @@ bool InvoiceWriter(const char* path, bool tabbed, bool overwrite, bool showTitle
     }
     const InvoiceLines lines = BuildInvoiceLines(title, showTitle, columns, tabbed);
 
-    if (exists && !overwrite) return AppendLine(path, lines.record);
+    if (exists && !overwrite)
+        return AppendLineToFile(path, lines.record.data(), lines.record.size());
     // A read-only file or a folder is never replaced.
     if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         return false;
