@@ -49,13 +49,12 @@ MainWindow::~MainWindow() {
 void MainWindow::OnInit() {
     toolbar_.CreateToolbar(window_, kToolbarButtons,
                            static_cast<int>(sizeof kToolbarButtons / sizeof kToolbarButtons[0]));
-    HINSTANCE instance = ProgramInstance();
-    auto bigIcon = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
-    auto smallIcon = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_SHARED));
-    SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-    SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    for (const int size : {32, 16}) {
+        HANDLE icon = LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, size,
+                                 size, LR_SHARED);
+        SendMessageA(window_, WM_SETICON, size == 32 ? ICON_BIG : ICON_SMALL,
+                     reinterpret_cast<LPARAM>(icon));
+    }
 
     trayIcon_.Add(window_);
     DragAcceptFiles(window_, TRUE);

@@ -30,7 +30,6 @@ ToolbarPainter::~ToolbarPainter() {
         if (originalBitmap_ != nullptr) SelectObject(memory_, originalBitmap_);
         DeleteDC(memory_);
     }
-    if (header_ != nullptr) DeleteObject(header_);
 }
 
 void ToolbarPainter::CreateToolbar(HWND parent, const ToolbarButtonRecord* records, int count) {
@@ -87,18 +86,16 @@ void ToolbarPainter::PaintHeader() {
     ReleaseDC(toolbar_, screen);
     HGDIOBJ previous = SelectObject(memory_, bitmap);
     if (originalBitmap_ == nullptr) originalBitmap_ = previous;
-    if (header_ != nullptr) DeleteObject(header_);
-    header_ = bitmap;
+    header_.Reset(bitmap);
 
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const std::vector<Rgb> rows =
         HeaderRowColours({GetRValue(face), GetGValue(face), GetBValue(face)}, height);
     for (int y = 0; y < height; ++y) {
         const Rgb& colour = rows[static_cast<size_t>(y)];
-        HBRUSH brush = CreateSolidBrush(RGB(colour.red, colour.green, colour.blue));
+        const GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(colour.red, colour.green, colour.blue)));
         const RECT row{0, y, width, y + 1};
-        FillRect(memory_, &row, brush);
-        DeleteObject(brush);
+        FillRect(memory_, &row, brush.Get());
     }
 }
 

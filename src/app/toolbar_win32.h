@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "base/gdi_object_win32.h"
+
 struct ToolbarButtonRecord {
     std::uint16_t command;
     // -n names bitmap resource n; 0 for a separator.
@@ -37,6 +39,7 @@ class ToolbarPainter {
   private:
     HWND toolbar_ = nullptr;
     HDC memory_ = nullptr;
-    HBITMAP header_ = nullptr;
+    // Selected into memory_ until the destructor puts the original bitmap back.
+    GdiObject<HBITMAP> header_;
     HGDIOBJ originalBitmap_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "settings/run_at_logon_win32.h"
 
+#include "base/registry_key_win32.h"
 #include "settings/run_at_logon.h"
 
 namespace {
@@ -16,21 +17,12 @@ bool WriteRunValue(SettingsScope scope, const char* programPath) {
 }
 
 void DeleteRunValue(SettingsScope scope) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(ScopeRoot(scope), kRunKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
-        return;
-    }
-    RegDeleteValueA(key, kRunValueName);
-    RegCloseKey(key);
+    const RegistryKey key(ScopeRoot(scope), kRunKeyPath, KEY_SET_VALUE);
+    if (key.Valid()) RegDeleteValueA(key.Get(), kRunValueName);
 }
 
 bool RunValueExists(SettingsScope scope) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(ScopeRoot(scope), kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    const bool exists =
-        RegQueryValueExA(key, kRunValueName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return exists;
+    const RegistryKey key(ScopeRoot(scope), kRunKeyPath, KEY_QUERY_VALUE);
+    return key.Valid() && RegQueryValueExA(key.Get(), kRunValueName, nullptr, nullptr, nullptr,
+                                           nullptr) == ERROR_SUCCESS;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/bounded_copy.h"
+#include "base/registry_key_win32.h"
 
 namespace {
 
@@ -21,17 +22,13 @@ HKEY ScopeRoot(SettingsScope scope) {
 
 bool ReadRegistryString(HKEY root, const char* keyPath, const char* valueName,
                         const char* defaultText, char (&out)[kSettingsTextSize]) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-        DWORD size = sizeof out;
-        LONG status =
-            RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(out), &size);
-        RegCloseKey(key);
-        if (status == ERROR_SUCCESS) {
-            if (size > kSettingsTextSize - 1) size = kSettingsTextSize - 1;
-            out[size] = '\0';
-            return true;
-        }
+    const RegistryKey key(root, keyPath, KEY_QUERY_VALUE);
+    DWORD size = sizeof out;
+    if (key.Valid() && RegQueryValueExA(key.Get(), valueName, nullptr, nullptr,
+                                        reinterpret_cast<BYTE*>(out), &size) == ERROR_SUCCESS) {
+        if (size > kSettingsTextSize - 1) size = kSettingsTextSize - 1;
+        out[size] = '\0';
+        return true;
     }
     CopyBounded(out, defaultText);
     return false;
@@ -39,15 +36,10 @@ bool ReadRegistryString(HKEY root, const char* keyPath, const char* valueName,
 
 LONG WriteRegistryString(HKEY root, const char* keyPath, const char* valueName, const char* text) {
     if (text == nullptr) text = "";
-    HKEY key = nullptr;
-    char emptyClass[] = "";
-    LONG status = RegCreateKeyExA(root, keyPath, 0, emptyClass, REG_OPTION_NON_VOLATILE,
-                                  KEY_SET_VALUE, nullptr, &key, nullptr);
-    if (status != ERROR_SUCCESS) return status;
-    status = RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                            static_cast<DWORD>(std::strlen(text) + 1));
-    RegCloseKey(key);
-    return status;
+    const RegistryKey key(root, keyPath, KEY_SET_VALUE, true);
+    if (!key.Valid()) return key.Status();
+    return RegSetValueExA(key.Get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                          static_cast<DWORD>(std::strlen(text) + 1));
 }
 
 namespace SettingsStore {

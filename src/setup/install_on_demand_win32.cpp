@@ -2,10 +2,12 @@
 
 #include <cstdio>
 
+#include "base/file_handle_win32.h"
 #include "base/maker_hosts.h"
 #include "base/paths.h"
 #include "net/http_get_win32.h"
 #include "setup/install_steps_win32.h"
+#include "setup/program_start_win32.h"
 #include "setup/setup_file_check_win32.h"
 #include "setup/setup_rules.h"
 #include "ui/progress_dialog_win32.h"
@@ -14,37 +16,23 @@ namespace {
 
 // Starts the downloaded set-up with "LQUIET" set and the quiet argument, so that it shows no
 // terms and offers no programs of its own; a value the process had before is left as it was.
-// The program is named apart from the quoted command line: a temporary folder with blanks
-// must not start a program of another name.
 bool StartQuietly(const char* file) {
-    char command[kPathSize + 16];
-    std::snprintf(command, sizeof command, "\"%s\" %s", file, kQuietArgument);
     char previous[2];
     const bool wasSet = GetEnvironmentVariableA("LQUIET", previous, sizeof previous) > 0;
     SetEnvironmentVariableA("LQUIET", "1");
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    const bool started = CreateProcessA(file, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                        &startup, &process) != FALSE;
+    const bool started = StartProgram(file, kQuietArgument);
     if (!wasSet) SetEnvironmentVariableA("LQUIET", nullptr);
-    if (started) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
     return started;
 }
 
 // Plain HTTP cannot tell who sent the file: at the least it must be a whole set-up file of
 // ours. The file stays open, unwritable by others, until the set-up has started.
 int StartDownloadedSetup(TimedWizardPage& page, const char* file) {
-    HANDLE opened = CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) return kTransferFailed;
+    FileHandle opened(CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!opened.Valid()) return kTransferFailed;
     InstallTrailer trailer{};
-    const SetupFileCheck check = CheckSetupFile(page, opened, trailer);
+    const SetupFileCheck check = CheckSetupFile(page, opened.Get(), trailer);
     // A file that cannot be started is as much a failure as one that did not come.
     int result = kTransferFailed;
     if (check == SetupFileCheck::Stopped) {
@@ -52,7 +40,7 @@ int StartDownloadedSetup(TimedWizardPage& page, const char* file) {
     } else if (check == SetupFileCheck::Sound) {
         if (StartQuietly(file)) result = kTransferDone;
     }
-    CloseHandle(opened);
+    opened.Close();
     if (check == SetupFileCheck::Damaged) {
         MessageBoxA(page.Window(), "The downloaded file is damaged; please try again later.",
                     nullptr, MB_ICONERROR);

@@ -5,9 +5,9 @@
 
 #include "resource_ids.h"
 #include "settings/system_checks_win32.h"
-#include "setup/elevation_win32.h"
 #include "setup/install_steps_win32.h"
 #include "setup/installing_page_win32.h"
+#include "setup/program_start_win32.h"
 #include "setup/related_pages_win32.h"
 #include "setup/setup_rules.h"
 #include "setup/start_arguments_win32.h"

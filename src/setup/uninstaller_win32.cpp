@@ -7,10 +7,11 @@
 #include <string>
 
 #include "base/paths.h"
+#include "base/registry_key_win32.h"
 #include "settings/run_at_logon_win32.h"
 #include "settings/settings_store_win32.h"
-#include "setup/elevation_win32.h"
 #include "setup/install_steps_win32.h"
+#include "setup/program_start_win32.h"
 #include "setup/setup_rules.h"
 #include "setup/start_arguments_win32.h"
 
@@ -33,21 +34,7 @@ void WaitForProcess(std::uint32_t processId) {
 bool StartTemporaryCopy(const char* copy, bool elevated) {
     char parameters[32];
     std::snprintf(parameters, sizeof parameters, "-u %lu", GetCurrentProcessId());
-    if (elevated) return StartElevated(copy, parameters);
-    char command[kPathSize + 40];
-    std::snprintf(command, sizeof command, "\"%s\" %s", copy, parameters);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(copy, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return false;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return elevated ? StartElevated(copy, parameters) : StartProgram(copy, parameters);
 }
 
 void RemoveProgramFolder() {
@@ -72,15 +59,16 @@ void RemoveProgramFolder() {
 
 // Deletes the key only when it holds neither sub-keys nor values.
 void DeleteKeyIfEmpty(HKEY root, const char* path, FARPROC deleteEmptyKey) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
     DWORD subKeys = 1;
     DWORD values = 1;
-    const bool empty =
-        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
-                         nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
-        subKeys == 0 && values == 0;
-    RegCloseKey(key);
+    bool empty = false;
+    {
+        const RegistryKey key(root, path, KEY_QUERY_VALUE);
+        empty = key.Valid() &&
+                RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                 &values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+                subKeys == 0 && values == 0;
+    }
     if (!empty) return;
     using DeleteEmptyKey = LONG(WINAPI*)(HKEY, LPCSTR);
     reinterpret_cast<DeleteEmptyKey>(reinterpret_cast<void*>(deleteEmptyKey))(root, path);
@@ -139,11 +127,10 @@ void RemoveInstallation() {
     DeleteRunValue(SettingsScope::MachineWide);
     DeleteRunValue(SettingsScope::PerUser);
 
-    HKEY versionKey = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
-                      KEY_ALL_ACCESS, &versionKey) == ERROR_SUCCESS) {
-        RegDeleteKeyA(versionKey, "Uninstall\\Quillmet");
-        RegCloseKey(versionKey);
+    {
+        const RegistryKey versionKey(
+            HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", KEY_ALL_ACCESS);
+        if (versionKey.Valid()) RegDeleteKeyA(versionKey.Get(), "Uninstall\\Quillmet");
     }
 
     RemoveProgramsMenuShortcut("Quillmet");

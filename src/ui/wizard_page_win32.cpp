@@ -1,5 +1,6 @@
 #include "ui/wizard_page_win32.h"
 
+#include "base/gdi_object_win32.h"
 #include "resource_ids.h"
 
 void WizardPage::EndWindow(INT_PTR) {
@@ -64,7 +65,7 @@ HBITMAP MakePlainHeaderBitmap() {
 }  // namespace
 
 void RunWizardSheet(const PropertySheetPages& pages, HWND parent) {
-    HBITMAP headerBitmap = MakePlainHeaderBitmap();
+    const GdiObject<HBITMAP> headerBitmap(MakePlainHeaderBitmap());
     PROPSHEETHEADERA header{};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_WIZARD97 | PSH_USEHBMHEADER | PSH_HEADER | PSH_USEICONID;
@@ -72,10 +73,9 @@ void RunWizardSheet(const PropertySheetPages& pages, HWND parent) {
     header.hInstance = ProgramInstance();
     header.pszCaption = "";
     header.pszIcon = MAKEINTRESOURCEA(IDI_PROGRAM);
-    header.hbmHeader = headerBitmap;
+    header.hbmHeader = headerBitmap.Get();
     pages.AttachTo(header);
     PropertySheetA(&header);
-    if (headerBitmap != nullptr) DeleteObject(headerBitmap);
 }
 
 void ShowWizardButtons(WizardPage& page, WizardPageFlags buttons) {

@@ -221,7 +221,7 @@ std::string ShownCounts(const std::string& text, const char* kernel, const char*
     RunningProgram program;
     SetEnvironmentVariableA("QM_COUNTING_KERNEL", nullptr);
     HWND window = program.window();
-    if (window == nullptr) return "no window titled Quillmet appeared";
+    if (window == nullptr) return "no window titled Quillmet: " + program.process().WhyNoWindow();
     SetControlText(window, IDC_WIDTH, width);
     if (!PutTextOnClipboard(text)) return "the text did not go onto the clipboard";
     SendMessageA(window, WM_COMMAND, IDCMD_UPDATE_TEXT, 0);

@@ -96,6 +96,14 @@ bool Process::Running() const {
     return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+std::string Process::WhyNoWindow() const {
+    DWORD code = 0;
+    if (info_.hProcess == nullptr) return "the program did not start";
+    if (Running()) return "the program runs but showed no window in time";
+    GetExitCodeProcess(info_.hProcess, &code);
+    return "the program ended at once, with exit code " + std::to_string(code);
+}
+
 void Process::Kill() {
     if (Running()) {
         TerminateProcess(info_.hProcess, 1);

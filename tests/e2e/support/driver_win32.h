@@ -36,6 +36,8 @@ class Process {
     bool WaitForIdle(DWORD timeoutMs);
     bool Running() const;
     DWORD Id() const { return info_.dwProcessId; }
+    // Why a started program shows no window: never started, ended (with its code), or slow.
+    std::string WhyNoWindow() const;
     // Ends the process by force if it is still running.
     void Kill();
 

@@ -1,8 +1,11 @@
-#include "setup/elevation_win32.h"
+#include "setup/program_start_win32.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
+
+#include "base/paths.h"
 #include "settings/system_checks_win32.h"
 #include "setup/setup_rules.h"
 
@@ -45,4 +48,21 @@ bool StartElevated(const char* program, const char* parameters) {
     info.lpParameters = parameters;
     info.nShow = SW_SHOWNORMAL;
     return ShellExecuteExA(&info) != FALSE;
+}
+
+bool StartProgram(const char* program, const char* parameters) {
+    char command[kPathSize + 64];
+    std::snprintf(command, sizeof command, "\"%s\" %s", program, parameters);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }
