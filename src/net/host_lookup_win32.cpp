@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "net/http_rules.h"
@@ -16,10 +17,11 @@ struct BackgroundLookup::Job {
     std::uint32_t address = 0;
     bool found = false;
 
+    ~Job() {
+        if (finished != nullptr) CloseHandle(finished);
+    }
     void Release() {
-        if (InterlockedDecrement(&holds) != 0) return;
-        CloseHandle(finished);
-        delete this;
+        if (InterlockedDecrement(&holds) == 0) delete this;
     }
     static DWORD WINAPI Run(void* parameter) {
         Job* job = static_cast<Job*>(parameter);
@@ -46,20 +48,16 @@ bool SystemHostLookup(const char* name, std::uint32_t& address) {
 }
 
 BackgroundLookup::BackgroundLookup(const char* name, HostLookup lookUp) {
-    Job* job = new (std::nothrow) Job;
+    std::unique_ptr<Job> job(new (std::nothrow) Job);
     if (job == nullptr) return;
     std::snprintf(job->name, sizeof job->name, "%s", name != nullptr ? name : "");
     job->lookUp = lookUp;
     job->finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE thread =
-        job->finished != nullptr ? CreateThread(nullptr, 0, &Job::Run, job, 0, nullptr) : nullptr;
-    if (thread == nullptr) {
-        if (job->finished != nullptr) CloseHandle(job->finished);
-        delete job;
-        return;
-    }
+    if (job->finished == nullptr) return;
+    const HANDLE thread = CreateThread(nullptr, 0, &Job::Run, job.get(), 0, nullptr);
+    if (thread == nullptr) return;
     CloseHandle(thread);
-    job_ = job;
+    job_ = job.release();
 }
 
 BackgroundLookup::~BackgroundLookup() {

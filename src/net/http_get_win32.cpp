@@ -2,6 +2,8 @@
 
 #include "net/http_get_win32.h"
 
+#include <algorithm>
+
 #include "base/file_handle_win32.h"
 
 namespace {
@@ -44,78 +46,54 @@ class Transfer {
 class Socket {
   public:
     Socket() = default;
-    ~Socket() { Close(); }
+    ~Socket() { Reset(INVALID_SOCKET); }
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
 
+    // Closes the socket held, if any, and holds this one.
     void Reset(SOCKET socket) {
-        Close();
+        if (Valid()) closesocket(socket_);
         socket_ = socket;
     }
     SOCKET Get() const { return socket_; }
-    // Hands the socket over without closing it.
-    SOCKET Release() {
-        const SOCKET socket = socket_;
-        socket_ = INVALID_SOCKET;
-        return socket;
-    }
     bool Valid() const { return socket_ != INVALID_SOCKET; }
 
   private:
-    void Close() {
-        if (socket_ != INVALID_SOCKET) closesocket(socket_);
-        socket_ = INVALID_SOCKET;
-    }
     SOCKET socket_ = INVALID_SOCKET;
-};
-
-// Owns the output file of a download; Discard closes and deletes it.
-class OutputFile {
-  public:
-    explicit OutputFile(const char* path)
-        : path_(path),
-          file_(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-
-    bool Open() const { return file_.Valid(); }
-    // True only when all bytes were written.
-    bool Write(const char* bytes, std::size_t count) {
-        return WriteExactly(file_.Get(), bytes, static_cast<DWORD>(count));
-    }
-    void Discard() {
-        if (!Open()) return;
-        file_.Close();
-        DeleteFileA(path_);
-    }
-
-  private:
-    const char* path_;
-    FileHandle file_;
 };
 
 void StartSocketsOnce() {
     static bool started = false;
-    if (started) return;
     WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
+    if (!started) WSAStartup(MAKEWORD(2, 2), &data);
     started = true;
 }
 
 // One select on the socket for reading or writing. A socket in the error set (a failed
 // connect) is an error.
 Wait WaitSocket(SOCKET socket, bool forWriting, int milliseconds) {
-    fd_set ready;
-    fd_set failed;
-    FD_ZERO(&ready);
-    FD_ZERO(&failed);
-    FD_SET(socket, &ready);
-    FD_SET(socket, &failed);
+    fd_set ready = {1, {socket}};
+    fd_set failed = ready;
     timeval timeout = {milliseconds / 1000, (milliseconds % 1000) * 1000};
     const int count =
         select(0, forWriting ? nullptr : &ready, forWriting ? &ready : nullptr, &failed, &timeout);
     if (count == 0) return Wait::kTimeOut;
     if (count < 0 || FD_ISSET(socket, &failed) || !FD_ISSET(socket, &ready)) return Wait::kError;
     return Wait::kReady;
+}
+
+// Waits until the socket is ready: selects of stepMs with the pump after each, budgetMs in all
+// (the last select takes what is left). 2 for a socket error or the budget used up.
+int WaitReady(Transfer& transfer, SOCKET socket, bool forWriting, int stepMs, int budgetMs) {
+    for (int left = budgetMs; left > 0;) {
+        const int step = std::min(left, stepMs);
+        const Wait wait = WaitSocket(socket, forWriting, step);
+        if (wait != Wait::kTimeOut) return wait == Wait::kReady ? kTransferDone : kTransferFailed;
+        left -= step;
+        const int code = transfer.Pump();
+        if (code != kTransferDone) return code;
+    }
+    return kTransferFailed;
 }
 
 // The IPv4 address of a dotted quad or a name. A name is looked up on a thread of its own
@@ -128,12 +106,10 @@ int ResolveHost(const char* name, HostLookup lookUp, Transfer& transfer, in_addr
         BackgroundLookup lookup(name, lookUp);
         if (!lookup.Started()) return kTransferFailed;
         HANDLE finished = lookup.Finished();
-        for (;;) {
+        for (DWORD wait = WAIT_TIMEOUT; wait != WAIT_OBJECT_0;) {
             const int code = transfer.Pump();
             if (code != kTransferDone) return code;
-            const DWORD wait =
-                MsgWaitForMultipleObjects(1, &finished, FALSE, kLookupStepMs, QS_ALLINPUT);
-            if (wait == WAIT_OBJECT_0) break;
+            wait = MsgWaitForMultipleObjects(1, &finished, FALSE, kLookupStepMs, QS_ALLINPUT);
             if (wait == WAIT_FAILED) return kTransferFailed;
         }
         std::uint32_t found = 0;
@@ -144,41 +120,29 @@ int ResolveHost(const char* name, HostLookup lookUp, Transfer& transfer, in_addr
     return usable ? kTransferDone : kTransferFailed;
 }
 
-int ConnectWithTimeout(in_addr address, u_short port, Transfer& transfer, Socket& connected) {
-    Socket attempt;
-    attempt.Reset(socket(AF_INET, SOCK_STREAM, 0));
-    if (!attempt.Valid()) return kTransferFailed;
+// A failed attempt leaves its socket in connected, to be closed with it.
+int Connect(in_addr address, u_short port, Transfer& transfer, Socket& connected) {
+    connected.Reset(socket(AF_INET, SOCK_STREAM, 0));
+    if (!connected.Valid()) return kTransferFailed;
+    const SOCKET attempt = connected.Get();
     u_long nonBlocking = 1;
-    ioctlsocket(attempt.Get(), FIONBIO, &nonBlocking);
+    ioctlsocket(attempt, FIONBIO, &nonBlocking);
     BOOL noDelay = TRUE;
-    setsockopt(attempt.Get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
+    setsockopt(attempt, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
                sizeof noDelay);
 
-    sockaddr_in peer = {};
-    peer.sin_family = AF_INET;
-    peer.sin_port = htons(port);
-    peer.sin_addr = address;
-    if (connect(attempt.Get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
-        if (WSAGetLastError() != WSAEWOULDBLOCK) return kTransferFailed;
-        for (int left = kConnectBudgetMs;;) {
-            const Wait wait = WaitSocket(attempt.Get(), true, kConnectStepMs);
-            if (wait == Wait::kError) return kTransferFailed;
-            if (wait == Wait::kReady) break;
-            const int code = transfer.Pump();
-            if (code != kTransferDone) return code;
-            left -= kConnectStepMs;
-            if (left <= 0) return kTransferFailed;
-        }
-        int error = 0;
-        int size = sizeof error;
-        if (getsockopt(attempt.Get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
-                       &size) != 0 ||
-            error != 0) {
-            return kTransferFailed;
-        }
+    const sockaddr_in peer = {AF_INET, htons(port), address, {}};
+    if (connect(attempt, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0) {
+        return kTransferDone;
     }
-    connected.Reset(attempt.Release());
-    return kTransferDone;
+    if (WSAGetLastError() != WSAEWOULDBLOCK) return kTransferFailed;
+    const int code = WaitReady(transfer, attempt, true, kConnectStepMs, kConnectBudgetMs);
+    if (code != kTransferDone) return code;
+    int error = 0;
+    int size = sizeof error;
+    const bool failed =
+        getsockopt(attempt, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0;
+    return failed || error != 0 ? kTransferFailed : kTransferDone;
 }
 
 int SendAll(Transfer& transfer, SOCKET socket, const char* bytes, std::size_t length) {
@@ -187,7 +151,7 @@ int SendAll(Transfer& transfer, SOCKET socket, const char* bytes, std::size_t le
         const int code = transfer.Pump();
         if (code != kTransferDone) return code;
         const std::size_t remaining = length - sent;
-        const int piece = static_cast<int>(remaining < kSendPiece ? remaining : kSendPiece);
+        const int piece = static_cast<int>(std::min(remaining, kSendPiece));
         const int count = send(socket, bytes + sent, piece, 0);
         if (count >= 0 && static_cast<std::size_t>(count) >= remaining) return kTransferDone;
         if (count > 0) {
@@ -198,22 +162,19 @@ int SendAll(Transfer& transfer, SOCKET socket, const char* bytes, std::size_t le
         }
         const Wait wait = WaitSocket(socket, true, kSendStepMs);
         if (wait == Wait::kError) return kTransferFailed;
-        if (wait == Wait::kTimeOut) {
-            left -= kSendStepMs;
-            if (left <= 0) return kTransferFailed;
-        }
+        left -= wait == Wait::kTimeOut ? kSendStepMs : 0;
+        if (left <= 0) return kTransferFailed;
     }
 }
 
-// Receives what has arrived, at most capacity bytes, waiting up to budgetMs in 200 ms steps
-// with the pump before each: kOpen with at least one byte, kClosed when the peer ended the
-// stream in order, kBroken for a receive error (a reset), the budget or the time limit used up.
+// Receives what has arrived, at most capacity bytes (at least one), waiting up to budgetMs in
+// 200 ms steps with the pump before each: kOpen with at least one byte, kClosed when the peer
+// ended the stream in order, kBroken for a receive error (a reset), the budget or the time
+// limit used up.
 ReplyEnd ReceiveSome(Transfer& transfer, SOCKET socket, char* place, std::size_t capacity,
                      int budgetMs, std::size_t& received) {
     received = 0;
-    if (socket == INVALID_SOCKET) return ReplyEnd::kBroken;
-    if (capacity == 0) return ReplyEnd::kOpen;
-    for (int left = budgetMs;;) {
+    for (int left = budgetMs; left > 0; left -= kReceiveStepMs) {
         const int code = transfer.Pump();
         if (code != kTransferDone) {
             return code == kTransferStopped ? ReplyEnd::kStopped : ReplyEnd::kBroken;
@@ -229,62 +190,41 @@ ReplyEnd ReceiveSome(Transfer& transfer, SOCKET socket, char* place, std::size_t
             if (count == 0) return ReplyEnd::kClosed;
             if (WSAGetLastError() != WSAEWOULDBLOCK) return ReplyEnd::kBroken;
         }
-        left -= kReceiveStepMs;
-        if (left <= 0) return ReplyEnd::kBroken;
     }
+    return ReplyEnd::kBroken;
 }
 
-// Waits until header bytes are readable: the pump first, then 300 ms selects with the pump
-// after each, 5000 ms in all (the last wait takes what is left).
-int WaitForHeaderBytes(Transfer& transfer, SOCKET socket) {
-    int code = transfer.Pump();
-    if (code != kTransferDone) return code;
-    for (int left = kHeaderBudgetMs; left > 0;) {
-        const int step = left < kHeaderStepMs ? left : kHeaderStepMs;
-        const Wait wait = WaitSocket(socket, false, step);
-        if (wait == Wait::kReady) return kTransferDone;
-        if (wait == Wait::kError) return kTransferFailed;
-        left -= step;
-        code = transfer.Pump();
-        if (code != kTransferDone) return code;
-    }
-    return kTransferFailed;
-}
-
-// Reads the next header line into reader, one byte at a time, so that no byte after the
-// header's empty line is taken. headerDone is set when that empty line arrived.
-int ReadHeaderLine(Transfer& transfer, SOCKET socket, ResponseHeaderReader& reader,
-                   bool& headerDone) {
+// Reads the reply's header into reader, one byte at a time, so that no byte after the
+// header's empty line is taken. Before the first byte and after each complete line it waits
+// for bytes: the pump first, then 300 ms selects with the pump after each, 5000 ms in all.
+int ReadHeader(Transfer& transfer, SOCKET socket, ResponseHeaderReader& reader) {
+    using Step = ResponseHeaderReader::Step;
     for (;;) {
-        const int code = WaitForHeaderBytes(transfer, socket);
+        int code = transfer.Pump();
+        if (code == kTransferDone) {
+            code = WaitReady(transfer, socket, false, kHeaderStepMs, kHeaderBudgetMs);
+        }
         if (code != kTransferDone) return code;
         u_long waiting = 0;
         if (ioctlsocket(socket, FIONREAD, &waiting) != 0 || waiting == 0) return kTransferFailed;
-        for (; waiting > 0; --waiting) {
+        Step step = Step::kMore;
+        for (; waiting > 0 && step == Step::kMore; --waiting) {
             char byte = 0;
             if (recv(socket, &byte, 1, 0) != 1) return kTransferFailed;
-            switch (reader.Take(byte)) {
-                case ResponseHeaderReader::Step::kMore:
-                    break;
-                case ResponseHeaderReader::Step::kLineDone:
-                    return kTransferDone;
-                case ResponseHeaderReader::Step::kHeaderDone:
-                    headerDone = true;
-                    return kTransferDone;
-                case ResponseHeaderReader::Step::kBad:
-                    return kTransferFailed;
-            }
+            step = reader.Take(byte);
         }
+        if (step == Step::kBad) return kTransferFailed;
+        if (step == Step::kHeaderDone) return kTransferDone;
     }
 }
 
 // Exactly length bytes of body into the file, in 1028-byte chunks, with progress after each.
-int ReceiveBody(Transfer& transfer, SOCKET socket, OutputFile& file, std::uint32_t length) {
+int ReceiveBody(Transfer& transfer, SOCKET socket, HANDLE file, std::uint32_t length) {
     const double step = ProgressStep(length);
     double progress = 0;
     char chunk[kBodyChunkSize];
     for (std::uint32_t remaining = length; remaining > 0;) {
-        const std::size_t chunkSize = remaining < kBodyChunkSize ? remaining : kBodyChunkSize;
+        const std::size_t chunkSize = std::min<std::size_t>(remaining, kBodyChunkSize);
         for (std::size_t filled = 0; filled < chunkSize;) {
             std::size_t received = 0;
             const ReplyEnd end = ReceiveSome(transfer, socket, chunk + filled, chunkSize - filled,
@@ -293,7 +233,7 @@ int ReceiveBody(Transfer& transfer, SOCKET socket, OutputFile& file, std::uint32
             if (end != ReplyEnd::kOpen) return kTransferFailed;
             filled += received;
         }
-        if (!file.Write(chunk, chunkSize)) return kTransferFailed;
+        if (!WriteExactly(file, chunk, static_cast<DWORD>(chunkSize))) return kTransferFailed;
         remaining -= static_cast<std::uint32_t>(chunkSize);
         progress += step;
         transfer.ShowProgress(progress);
@@ -312,11 +252,10 @@ int Request(const char* url, HostLookup lookUp, Transfer& transfer, Socket& conn
     in_addr address = {};
     if (!SplitHostPort(hostPart, name, port)) return kTransferFailed;
     int code = ResolveHost(name, lookUp, transfer, address);
-    if (code == kTransferDone) code = ConnectWithTimeout(address, port, transfer, connected);
+    if (code == kTransferDone) code = Connect(address, port, transfer, connected);
     if (code != kTransferDone) return code;
     char request[kRequestSize];
-    const std::size_t length = FormatGetRequest(path, hostPart, request);
-    return SendAll(transfer, connected.Get(), request, length);
+    return SendAll(transfer, connected.Get(), request, FormatGetRequest(path, hostPart, request));
 }
 
 }  // namespace
@@ -348,18 +287,20 @@ int HttpGetToFile(const char* url, const char* filePath, TransferOwner& owner,
     Socket connected;
     int code = Request(url, options.lookUp, transfer, connected);
     if (code != kTransferDone) return code;
-    OutputFile file(filePath);
-    if (!file.Open()) return kTransferFailed;
-
+    // Created only now that the request is sent, so an earlier failure leaves the path alone.
+    FileHandle file(CreateFileA(filePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return kTransferFailed;
     ResponseHeaderReader header;
-    for (bool headerDone = false; code == kTransferDone && !headerDone;) {
-        code = ReadHeaderLine(transfer, connected.Get(), header, headerDone);
-    }
+    code = ReadHeader(transfer, connected.Get(), header);
     // An error status or a reply without a usable length is not the resource asked for.
     if (code == kTransferDone && !header.FitForFile()) code = kTransferFailed;
     if (code == kTransferDone) {
-        code = ReceiveBody(transfer, connected.Get(), file, header.Length());
+        code = ReceiveBody(transfer, connected.Get(), file.Get(), header.Length());
     }
-    if (code != kTransferDone) file.Discard();
+    if (code != kTransferDone) {
+        file.Close();
+        DeleteFileA(filePath);
+    }
     return code;
 }

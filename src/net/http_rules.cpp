@@ -1,6 +1,6 @@
 #include "net/http_rules.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -13,13 +13,11 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Appends c to a text of `length` characters held in a buffer of kUrlPartSize bytes while it
-// has room for it; returns the new length.
-std::size_t AppendBounded(char (&text)[kUrlPartSize], std::size_t length, char c) {
-    if (length >= kMaxUrlPartLength) return length;
-    text[length] = c;
-    text[length + 1] = '\0';
-    return length + 1;
+// Copies [begin, end) into a buffer of kUrlPartSize bytes, cut to its first 259 characters.
+void CopyBounded(char (&out)[kUrlPartSize], const char* begin, const char* end) {
+    const std::size_t length = std::min(static_cast<std::size_t>(end - begin), kMaxUrlPartLength);
+    std::memcpy(out, begin, length);
+    out[length] = '\0';
 }
 
 // The usable Content-Length of a reply whose header ended within its first `received` bytes,
@@ -47,23 +45,15 @@ void SplitUrl(const char* url, char (&hostPart)[kUrlPartSize], char (&path)[kUrl
     hostPart[0] = '\0';
     path[0] = '\0';
     if (url == nullptr) return;
-    std::size_t hostLength = 0;
-    const char* at = url;
-    while (*at != '\0') {
-        if (at[0] == '/' && at[1] == '/') {
-            hostLength = 0;
-            hostPart[0] = '\0';
-            at += 2;
-            continue;
-        }
-        if (*at == '/') {
-            std::size_t pathLength = 0;
-            for (; *at != '\0'; ++at) pathLength = AppendBounded(path, pathLength, *at);
-            return;
-        }
-        hostLength = AppendBounded(hostPart, hostLength, *at);
-        ++at;
+    // The host part starts after the last "//" that comes before the first single slash.
+    const char* host = url;
+    const char* slash = std::strchr(host, '/');
+    while (slash != nullptr && slash[1] == '/') {
+        host = slash + 2;
+        slash = std::strchr(host, '/');
     }
+    CopyBounded(hostPart, host, slash != nullptr ? slash : host + std::strlen(host));
+    if (slash != nullptr) CopyBounded(path, slash, slash + std::strlen(slash));
 }
 
 bool ReadDigitsUpTo(const char* begin, const char* end, std::uint32_t max, std::uint32_t& value) {
@@ -86,8 +76,7 @@ bool SplitHostPort(const char* hostPart, char (&name)[kUrlPartSize], std::uint16
     const std::size_t nameLength =
         colon != nullptr ? static_cast<std::size_t>(colon - hostPart) : std::strlen(hostPart);
     if (nameLength == 0 || nameLength > kMaxUrlPartLength) return false;
-    std::memcpy(name, hostPart, nameLength);
-    name[nameLength] = '\0';
+    CopyBounded(name, hostPart, hostPart + nameLength);
     if (colon == nullptr) {
         port = kDefaultHttpPort;
         return true;
@@ -110,8 +99,7 @@ std::size_t FormatGetRequest(const char* path, const char* hostPart, char (&out)
         out[0] = '\0';
         return 0;
     }
-    return static_cast<std::size_t>(length) < sizeof out ? static_cast<std::size_t>(length)
-                                                         : sizeof out - 1;
+    return std::min(static_cast<std::size_t>(length), sizeof out - 1);
 }
 
 bool IsSuccessStatusLine(const char* line) {

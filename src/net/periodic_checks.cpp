@@ -1,5 +1,6 @@
 #include "net/periodic_checks.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -16,11 +17,8 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 // The first occurrence of key in [begin, end), or null.
 const char* Find(const char* begin, const char* end, const char* key) {
-    const std::size_t keyLength = std::strlen(key);
-    for (const char* at = begin; static_cast<std::size_t>(end - at) >= keyLength; ++at) {
-        if (std::memcmp(at, key, keyLength) == 0) return at;
-    }
-    return nullptr;
+    const char* at = std::search(begin, end, key, key + std::strlen(key));
+    return at != end ? at : nullptr;
 }
 
 bool StartsWithNoCase(const char* begin, const char* end, const char* prefix) {
@@ -117,8 +115,7 @@ void VersionFileAddress(const char* host, char (&out)[kInfoAddressSize]) {
 
 VersionFile ReadVersionFile(const char* reply, std::size_t length) {
     VersionFile file;
-    const char* end = reply;
-    while (static_cast<std::size_t>(end - reply) < length && *end != '\0') ++end;
+    const char* end = std::find(reply, reply + length, '\0');
 
     ResponseHeaderReader header;
     const char* body = reply;
