@@ -1,7 +1,9 @@
 // Copying a text into a fixed buffer. Platform-free.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 // Copies the text (null: "") into out, cut to fit, always ended by a zero byte.
 template <std::size_t Size>
@@ -14,5 +16,14 @@ void CopyBounded(char (&out)[Size], const char* text) {
             ++length;
         }
     }
+    out[length] = '\0';
+}
+
+// Copies the characters [begin, end) into out, cut to fit, always ended by a zero byte.
+template <std::size_t Size>
+void CopyBounded(char (&out)[Size], const char* begin, const char* end) {
+    static_assert(Size > 0, "a buffer holds at least the zero byte");
+    const std::size_t length = std::min(static_cast<std::size_t>(end - begin), Size - 1);
+    std::memcpy(out, begin, length);
     out[length] = '\0';
 }

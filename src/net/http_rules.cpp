@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/bounded_copy.h"
+
 namespace {
 
 constexpr char kLengthName[] = "content-length";
@@ -13,12 +15,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Copies [begin, end) into a buffer of kUrlPartSize bytes, cut to its first 259 characters.
-void CopyBounded(char (&out)[kUrlPartSize], const char* begin, const char* end) {
-    const std::size_t length = std::min(static_cast<std::size_t>(end - begin), kMaxUrlPartLength);
-    std::memcpy(out, begin, length);
-    out[length] = '\0';
-}
 
 // The usable Content-Length of a reply whose header ended within its first `received` bytes,
 // and the number of body bytes after that header. False when the header has not ended there,
